@@ -1,0 +1,290 @@
+#include "SaturatorAudioProcessor.h"
+
+#include "editor/SaturatorAudioProcessorEditor.h"
+#include "shared/Look.h"
+#include "shared/ParameterIds.h"
+
+namespace
+{
+constexpr int maximumDryDelay = 8192;
+constexpr float compressorRatio = 2.0f;
+constexpr float compressorThresholdDb = -18.0f;
+constexpr float makeupGainDb = 3.5f;
+constexpr float crushThreshold = 0.0001f;
+constexpr float crushMaximumBoostDb = 10.0f;
+constexpr float crushFrequency = 8000.0f;
+constexpr float crushQ = 1.0f;
+
+// One mean over all channels together, so one silent channel of two reads 3 dB lower.
+void publishLevels (const juce::AudioBuffer<float>& buffer,
+                    std::atomic<float>& rmsLevel,
+                    std::atomic<float>& peakLevel) noexcept
+{
+    const auto numChannels = buffer.getNumChannels();
+    const auto numSamples = buffer.getNumSamples();
+    float sumOfSquares = 0.0f;
+    float peak = 0.0f;
+
+    for (int channel = 0; channel < numChannels; ++channel)
+    {
+        const auto* samples = buffer.getReadPointer (channel);
+
+        for (int i = 0; i < numSamples; ++i)
+        {
+            const auto x = samples[i];
+            sumOfSquares += x * x;
+
+            if (std::abs (x) > peak)
+                peak = std::abs (x);
+        }
+    }
+
+    const auto mean = sumOfSquares / (float) (numChannels * numSamples);
+    rmsLevel.store (juce::Decibels::gainToDecibels (std::sqrt (mean)));
+    peakLevel.store (juce::Decibels::gainToDecibels (peak));
+}
+} // namespace
+
+SaturatorAudioProcessor::SaturatorAudioProcessor()
+    : AudioProcessor (BusesProperties()
+                          .withInput ("Input", juce::AudioChannelSet::stereo(), true)
+                          .withOutput ("Output", juce::AudioChannelSet::stereo(), true)),
+      parameterTree (*this, nullptr, "Parameters", createParameterLayout()),
+      parameterSnapshot (parameterTree)
+{
+    oversampler = std::make_unique<juce::dsp::Oversampling<float>> (
+        2, 2, juce::dsp::Oversampling<float>::filterHalfBandPolyphaseIIR, true, false);
+}
+
+SaturatorAudioProcessor::~SaturatorAudioProcessor() = default;
+
+const juce::String SaturatorAudioProcessor::getName() const { return "Krel"; }
+
+void SaturatorAudioProcessor::prepareToPlay (double sampleRate, int samplesPerBlock)
+{
+    const auto maximumBlockSize = juce::jmax (1, samplesPerBlock);
+    const auto numChannels = juce::jmax (getTotalNumInputChannels(), getTotalNumOutputChannels());
+    const auto numOutputs = getTotalNumOutputChannels();
+    const juce::dsp::ProcessSpec spec { sampleRate, (juce::uint32) maximumBlockSize, (juce::uint32) numChannels };
+
+    oversampler->reset();
+    oversampler->initProcessing ((size_t) maximumBlockSize);
+    oversampler->setUsingIntegerLatency (true);
+
+    oversamplingActive = oversamplingEnabled.load();
+    const auto latency = latencyFor (oversamplingActive);
+    setLatencySamples (latency);
+
+    crushFilter.reset();
+    crushFilter.prepare (spec);
+
+    // The oversampled block always has the oversampler's two channels, also in mono,
+    // and each of them needs its own envelope.
+    compressor.reset();
+    compressor.prepare ({ sampleRate, (juce::uint32) maximumBlockSize, (juce::uint32) juce::jmax (numChannels, 2) });
+    compressor.setAttack (30.0f);
+    compressor.setRelease (160.0f);
+
+    dryDelay.reset();
+    dryDelay.setMaximumDelayInSamples (maximumDryDelay);
+    dryDelay.prepare ({ sampleRate, (juce::uint32) maximumBlockSize, (juce::uint32) juce::jmax (numOutputs, 1) });
+    dryDelay.setDelay ((float) latency);
+
+    preparedBlockSize = maximumBlockSize;
+    preparedChannels = juce::jmin (numChannels, numOutputs);
+    dryBuffer.setSize (preparedChannels, preparedBlockSize);
+    wetBuffer.setSize (preparedChannels, preparedBlockSize);
+}
+
+void SaturatorAudioProcessor::releaseResources() {}
+
+void SaturatorAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
+{
+    juce::ScopedNoDenormals noDenormals;
+    parameterSnapshot.update();
+    publishLevels (buffer, inputRmsLevel, inputPeakLevel);
+
+    // The flag and the dry delay change together, and only here, between blocks.
+    const auto enabled = oversamplingEnabled.load();
+
+    if (enabled != oversamplingActive)
+    {
+        oversamplingActive = enabled;
+        dryDelay.setDelay ((float) latencyFor (enabled));
+    }
+
+    const auto numChannels = juce::jmin (buffer.getNumChannels(), preparedChannels);
+    const auto numSamples = buffer.getNumSamples();
+
+    // Channels beyond the prepared layout have no place in the chain.
+    for (int channel = numChannels; channel < buffer.getNumChannels(); ++channel)
+        buffer.clear (channel, 0, numSamples);
+
+    if (numChannels > 0)
+    {
+        auto block = juce::dsp::AudioBlock<float> (buffer).getSubsetChannelBlock (0, (size_t) numChannels);
+
+        // A host may hand over more than it announced; the DSP is sized for that much only.
+        for (int start = 0; start < numSamples; start += preparedBlockSize)
+            processChunk (block.getSubBlock ((size_t) start, (size_t) juce::jmin (preparedBlockSize, numSamples - start)));
+    }
+
+    publishLevels (buffer, outputRmsLevel, outputPeakLevel);
+}
+
+void SaturatorAudioProcessor::processChunk (juce::dsp::AudioBlock<float> block)
+{
+    const auto numChannels = block.getNumChannels();
+    const auto numSamples = block.getNumSamples();
+    auto dry = juce::dsp::AudioBlock<float> (dryBuffer).getSubsetChannelBlock (0, numChannels).getSubBlock (0, numSamples);
+    auto wet = juce::dsp::AudioBlock<float> (wetBuffer).getSubsetChannelBlock (0, numChannels).getSubBlock (0, numSamples);
+    dry.copyFrom (block);
+    wet.copyFrom (block);
+
+    // DelayLine::process insists on every prepared channel; this also serves a short buffer.
+    for (size_t channel = 0; channel < numChannels; ++channel)
+    {
+        auto* samples = dry.getChannelPointer (channel);
+
+        for (size_t i = 0; i < numSamples; ++i)
+        {
+            dryDelay.pushSample ((int) channel, samples[i]);
+            samples[i] = dryDelay.popSample ((int) channel);
+        }
+    }
+
+    const auto drive = parameterSnapshot.drive;
+
+    if (oversamplingActive)
+    {
+        auto up = oversampler->processSamplesUp (wet);
+        applyWaveshaper (up, up);
+
+        if (drive > 0.0f)
+            applyCompressor (up);
+
+        oversampler->processSamplesDown (wet);
+    }
+    else
+    {
+        applyWaveshaper (dry, wet);
+
+        if (drive > 0.0f)
+            applyCompressor (wet);
+    }
+
+    applyCrush (wet);
+
+    const auto mix = parameterSnapshot.mix;
+    const auto gain = parameterSnapshot.outputGain;
+
+    for (size_t channel = 0; channel < numChannels; ++channel)
+    {
+        const auto* drySamples = dry.getChannelPointer (channel);
+        const auto* wetSamples = wet.getChannelPointer (channel);
+        auto* out = block.getChannelPointer (channel);
+
+        for (size_t i = 0; i < numSamples; ++i)
+            out[i] = ((1.0f - mix) * drySamples[i] + mix * wetSamples[i]) * gain;
+    }
+}
+
+void SaturatorAudioProcessor::applyWaveshaper (const juce::dsp::AudioBlock<float> source,
+                                               juce::dsp::AudioBlock<float> destination) const noexcept
+{
+    const auto d = parameterSnapshot.drive;
+    const auto k = d * d * 6.0f + 2.0f;
+
+    for (size_t channel = 0; channel < destination.getNumChannels(); ++channel)
+    {
+        const auto* in = source.getChannelPointer (channel);
+        auto* out = destination.getChannelPointer (channel);
+
+        for (size_t i = 0; i < destination.getNumSamples(); ++i)
+        {
+            const auto x = in[i];
+            const auto t = std::tanh (k * x);
+            const auto x3 = (x * x) * x;
+            const auto x7 = (x3 * x3) * x;
+            const auto s = (t + 0.25f * x3) + 0.18f * x7;
+            out[i] = (1.0f - d) * x + d * s;
+        }
+    }
+}
+
+void SaturatorAudioProcessor::applyCompressor (juce::dsp::AudioBlock<float> block)
+{
+    compressor.setRatio (compressorRatio);
+    compressor.setThreshold (compressorThresholdDb);
+    compressor.process (juce::dsp::ProcessContextReplacing<float> (block));
+    block.multiplyBy (juce::Decibels::decibelsToGain (makeupGainDb));
+}
+
+void SaturatorAudioProcessor::applyCrush (juce::dsp::AudioBlock<float> block)
+{
+    const auto crush = parameterSnapshot.crush;
+
+    if (! (crush > crushThreshold))
+        return;
+
+    // Written into the shared coefficients in place: makePeakFilter's Ptr form would allocate.
+    *crushFilter.state = juce::dsp::IIR::ArrayCoefficients<float>::makePeakFilter (
+        getSampleRate(), crushFrequency, crushQ, juce::Decibels::decibelsToGain (crush * crushMaximumBoostDb));
+    crushFilter.process (juce::dsp::ProcessContextReplacing<float> (block));
+}
+
+int SaturatorAudioProcessor::latencyFor (bool enabled) const
+{
+    return enabled ? (int) oversampler->getLatencyInSamples() : 0;
+}
+
+void SaturatorAudioProcessor::setOversamplingEnabled (bool enabled)
+{
+    oversamplingEnabled.store (enabled);
+    setLatencySamples (latencyFor (enabled));
+}
+
+double SaturatorAudioProcessor::getTailLengthSeconds() const { return 0.0; }
+bool SaturatorAudioProcessor::acceptsMidi() const { return false; }
+bool SaturatorAudioProcessor::producesMidi() const { return false; }
+bool SaturatorAudioProcessor::isMidiEffect() const { return false; }
+
+juce::AudioProcessorEditor* SaturatorAudioProcessor::createEditor() { return new SaturatorAudioProcessorEditor (*this); }
+bool SaturatorAudioProcessor::hasEditor() const { return true; }
+
+int SaturatorAudioProcessor::getNumPrograms() { return 1; }
+int SaturatorAudioProcessor::getCurrentProgram() { return 0; }
+void SaturatorAudioProcessor::setCurrentProgram (int) {}
+const juce::String SaturatorAudioProcessor::getProgramName (int) { return {}; }
+void SaturatorAudioProcessor::changeProgramName (int, const juce::String&) {}
+
+void SaturatorAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
+{
+    const auto state = parameterTree.copyState();
+
+    if (const auto xml = state.createXml())
+        copyXmlToBinary (*xml, destData);
+}
+
+void SaturatorAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
+{
+    const auto xml = getXmlFromBinary (data, sizeInBytes);
+
+    if (xml != nullptr && xml->hasTagName (parameterTree.state.getType()))
+        parameterTree.replaceState (juce::ValueTree::fromXml (*xml));
+}
+
+bool SaturatorAudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const
+{
+    const auto output = layouts.getMainOutputChannelSet();
+
+    if (output != juce::AudioChannelSet::mono() && output != juce::AudioChannelSet::stereo())
+        return false;
+
+    return layouts.getMainInputChannelSet() == output;
+}
+
+juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()
+{
+    return new SaturatorAudioProcessor();
+}
