@@ -9,10 +9,10 @@ struct ParameterSnapshot
 
     void update() noexcept;
 
-    float drive = 0.0f;      // 0 to 2
+    float drive = 0.0f; // 0 to 2
     float outputGain = 0.0f; // linear
-    float crush = 0.0f;      // 0 to 1
-    float mix = 0.5f;        // 0 (dry) to 1 (wet)
+    float crush = 0.0f; // 0 to 1
+    float mix = 0.5f; // 0 (dry) to 1 (wet)
 
     juce::AudioParameterFloat* driveParameter = nullptr;
     juce::AudioParameterFloat* crushParameter = nullptr;

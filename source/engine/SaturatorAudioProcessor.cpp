@@ -7,6 +7,7 @@
 namespace
 {
 constexpr int maximumDryDelay = 8192;
+constexpr int oversamplerChannels = 2;
 constexpr float compressorRatio = 2.0f;
 constexpr float compressorThresholdDb = -18.0f;
 constexpr float makeupGainDb = 3.5f;
@@ -48,12 +49,12 @@ void publishLevels (const juce::AudioBuffer<float>& buffer,
 SaturatorAudioProcessor::SaturatorAudioProcessor()
     : AudioProcessor (BusesProperties()
                           .withInput ("Input", juce::AudioChannelSet::stereo(), true)
-                          .withOutput ("Output", juce::AudioChannelSet::stereo(), true)),
-      parameterTree (*this, nullptr, "Parameters", createParameterLayout()),
-      parameterSnapshot (parameterTree)
+                          .withOutput ("Output", juce::AudioChannelSet::stereo(), true))
+    , parameterTree (*this, nullptr, "Parameters", createParameterLayout())
+    , parameterSnapshot (parameterTree)
 {
     oversampler = std::make_unique<juce::dsp::Oversampling<float>> (
-        2, 2, juce::dsp::Oversampling<float>::filterHalfBandPolyphaseIIR, true, false);
+        oversamplerChannels, 2, juce::dsp::Oversampling<float>::filterHalfBandPolyphaseIIR, true, false);
 }
 
 SaturatorAudioProcessor::~SaturatorAudioProcessor() = default;
@@ -81,7 +82,7 @@ void SaturatorAudioProcessor::prepareToPlay (double sampleRate, int samplesPerBl
     // The oversampled block always has the oversampler's two channels, also in mono,
     // and each of them needs its own envelope.
     compressor.reset();
-    compressor.prepare ({ sampleRate, (juce::uint32) maximumBlockSize, (juce::uint32) juce::jmax (numChannels, 2) });
+    compressor.prepare ({ sampleRate, (juce::uint32) maximumBlockSize, (juce::uint32) juce::jmax (numChannels, oversamplerChannels) });
     compressor.setAttack (30.0f);
     compressor.setRelease (160.0f);
 
@@ -90,10 +91,12 @@ void SaturatorAudioProcessor::prepareToPlay (double sampleRate, int samplesPerBl
     dryDelay.prepare ({ sampleRate, (juce::uint32) maximumBlockSize, (juce::uint32) juce::jmax (numOutputs, 1) });
     dryDelay.setDelay ((float) latency);
 
+    // The oversampler cannot take more than its two channels, so neither can the chain.
+    preparedSampleRate = sampleRate;
     preparedBlockSize = maximumBlockSize;
-    preparedChannels = juce::jmin (numChannels, numOutputs);
+    preparedChannels = juce::jmin (numChannels, numOutputs, oversamplerChannels);
     dryBuffer.setSize (preparedChannels, preparedBlockSize);
-    wetBuffer.setSize (preparedChannels, preparedBlockSize);
+    wetBuffer.setSize (oversamplerChannels, preparedBlockSize);
 }
 
 void SaturatorAudioProcessor::releaseResources() {}
@@ -113,20 +116,24 @@ void SaturatorAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, ju
         dryDelay.setDelay ((float) latencyFor (enabled));
     }
 
-    const auto numChannels = juce::jmin (buffer.getNumChannels(), preparedChannels);
-    const auto numSamples = buffer.getNumSamples();
-
-    // Channels beyond the prepared layout have no place in the chain.
-    for (int channel = numChannels; channel < buffer.getNumChannels(); ++channel)
-        buffer.clear (channel, 0, numSamples);
-
-    if (numChannels > 0)
+    // Nothing is sized before preparation, so an unprepared engine hands the audio back as it came.
+    if (preparedBlockSize > 0)
     {
-        auto block = juce::dsp::AudioBlock<float> (buffer).getSubsetChannelBlock (0, (size_t) numChannels);
+        const auto numChannels = juce::jmin (buffer.getNumChannels(), preparedChannels);
+        const auto numSamples = buffer.getNumSamples();
 
-        // A host may hand over more than it announced; the DSP is sized for that much only.
-        for (int start = 0; start < numSamples; start += preparedBlockSize)
-            processChunk (block.getSubBlock ((size_t) start, (size_t) juce::jmin (preparedBlockSize, numSamples - start)));
+        // Channels beyond the prepared layout have no place in the chain.
+        for (int channel = numChannels; channel < buffer.getNumChannels(); ++channel)
+            buffer.clear (channel, 0, numSamples);
+
+        if (numChannels > 0)
+        {
+            auto block = juce::dsp::AudioBlock<float> (buffer).getSubsetChannelBlock (0, (size_t) numChannels);
+
+            // A host may hand over more than it announced; the DSP is sized for that much only.
+            for (int start = 0; start < numSamples; start += preparedBlockSize)
+                processChunk (block.getSubBlock ((size_t) start, (size_t) juce::jmin (preparedBlockSize, numSamples - start)));
+        }
     }
 
     publishLevels (buffer, outputRmsLevel, outputPeakLevel);
@@ -137,7 +144,8 @@ void SaturatorAudioProcessor::processChunk (juce::dsp::AudioBlock<float> block)
     const auto numChannels = block.getNumChannels();
     const auto numSamples = block.getNumSamples();
     auto dry = juce::dsp::AudioBlock<float> (dryBuffer).getSubsetChannelBlock (0, numChannels).getSubBlock (0, numSamples);
-    auto wet = juce::dsp::AudioBlock<float> (wetBuffer).getSubsetChannelBlock (0, numChannels).getSubBlock (0, numSamples);
+    auto oversamplerInput = juce::dsp::AudioBlock<float> (wetBuffer).getSubBlock (0, numSamples);
+    auto wet = oversamplerInput.getSubsetChannelBlock (0, numChannels);
     dry.copyFrom (block);
     wet.copyFrom (block);
 
@@ -157,13 +165,17 @@ void SaturatorAudioProcessor::processChunk (juce::dsp::AudioBlock<float> block)
 
     if (oversamplingActive)
     {
-        auto up = oversampler->processSamplesUp (wet);
+        // The oversampler always runs on both its channels; one that the block lacks carries silence.
+        for (auto channel = numChannels; channel < oversamplerInput.getNumChannels(); ++channel)
+            oversamplerInput.getSingleChannelBlock (channel).clear();
+
+        auto up = oversampler->processSamplesUp (oversamplerInput);
         applyWaveshaper (up, up);
 
         if (drive > 0.0f)
             applyCompressor (up);
 
-        oversampler->processSamplesDown (wet);
+        oversampler->processSamplesDown (oversamplerInput);
     }
     else
     {
@@ -229,7 +241,7 @@ void SaturatorAudioProcessor::applyCrush (juce::dsp::AudioBlock<float> block)
 
     // Written into the shared coefficients in place: makePeakFilter's Ptr form would allocate.
     *crushFilter.state = juce::dsp::IIR::ArrayCoefficients<float>::makePeakFilter (
-        getSampleRate(), crushFrequency, crushQ, juce::Decibels::decibelsToGain (crush * crushMaximumBoostDb));
+        preparedSampleRate, crushFrequency, crushQ, juce::Decibels::decibelsToGain (crush * crushMaximumBoostDb));
     crushFilter.process (juce::dsp::ProcessContextReplacing<float> (block));
 }
 

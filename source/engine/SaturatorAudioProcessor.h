@@ -74,6 +74,7 @@ private:
     // Audio-thread state: the setting the dry delay currently matches, and the
     // working copies, sized once by prepareToPlay.
     bool oversamplingActive = false;
+    double preparedSampleRate = 0.0;
     int preparedBlockSize = 0;
     int preparedChannels = 0;
     juce::AudioBuffer<float> dryBuffer;
