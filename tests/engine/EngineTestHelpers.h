@@ -44,6 +44,16 @@ inline void prepareEngine (SaturatorAudioProcessor& engine,
     engine.prepareToPlay (sampleRate, blockSize);
 }
 
+inline juce::AudioBuffer<float> makeConstant (int numChannels, int numSamples, float value)
+{
+    juce::AudioBuffer<float> buffer (numChannels, numSamples);
+
+    for (int channel = 0; channel < numChannels; ++channel)
+        juce::FloatVectorOperations::fill (buffer.getWritePointer (channel), value, numSamples);
+
+    return buffer;
+}
+
 inline juce::AudioBuffer<float> makeNoise (int numChannels, int numSamples, float amplitude = 0.5f, juce::int64 seed = 1)
 {
     juce::Random random (seed);
@@ -80,4 +90,17 @@ inline void processInBlocks (SaturatorAudioProcessor& engine, juce::AudioBuffer<
                                         juce::jmin (blockSize, signal.getNumSamples() - start));
         engine.processBlock (block, midi);
     }
+}
+
+// A new engine with this layout and these settings, fed the whole signal in blocks.
+inline juce::AudioBuffer<float> processWithNewEngine (const juce::AudioChannelSet& channels,
+                                                      const EngineSettings& settings,
+                                                      juce::AudioBuffer<float> signal,
+                                                      int blockSize = 512)
+{
+    SaturatorAudioProcessor engine;
+    prepareEngine (engine, channels, 48000.0, blockSize);
+    applySettings (engine, settings);
+    processInBlocks (engine, signal, blockSize);
+    return signal;
 }

@@ -79,20 +79,12 @@ TEST_P (HostContract, ExtraChannelsAreClearedAndTheRestProcessed)
 {
     const auto settings = withOversampling (everyStage, GetParam());
     const auto input = makeNoise (4, 1024);
+    const auto fourChannels = processWithNewEngine (juce::AudioChannelSet::stereo(), settings, input);
 
-    SaturatorAudioProcessor engine;
-    prepareEngine (engine);
-    applySettings (engine, settings);
-    auto fourChannels = input;
-    processInBlocks (engine, fourChannels, 512);
-
-    SaturatorAudioProcessor reference;
-    prepareEngine (reference);
-    applySettings (reference, settings);
-    juce::AudioBuffer<float> twoChannels (2, 1024);
-    twoChannels.copyFrom (0, 0, input, 0, 0, 1024);
-    twoChannels.copyFrom (1, 0, input, 1, 0, 1024);
-    processInBlocks (reference, twoChannels, 512);
+    juce::AudioBuffer<float> firstTwo (2, 1024);
+    firstTwo.copyFrom (0, 0, input, 0, 0, 1024);
+    firstTwo.copyFrom (1, 0, input, 1, 0, 1024);
+    const auto twoChannels = processWithNewEngine (juce::AudioChannelSet::stereo(), settings, firstTwo);
 
     expectEqualChannel (fourChannels, 0, twoChannels, 0);
     expectEqualChannel (fourChannels, 1, twoChannels, 1);
@@ -105,18 +97,8 @@ TEST_P (HostContract, FewerChannelsThanPreparedAreProcessedAlone)
 {
     const auto settings = withOversampling (everyStage, GetParam());
     const auto input = makeNoise (1, 1024);
-
-    SaturatorAudioProcessor stereo;
-    prepareEngine (stereo);
-    applySettings (stereo, settings);
-    auto fromStereo = input;
-    processInBlocks (stereo, fromStereo, 512);
-
-    SaturatorAudioProcessor mono;
-    prepareEngine (mono, juce::AudioChannelSet::mono());
-    applySettings (mono, settings);
-    auto fromMono = input;
-    processInBlocks (mono, fromMono, 512);
+    const auto fromStereo = processWithNewEngine (juce::AudioChannelSet::stereo(), settings, input);
+    const auto fromMono = processWithNewEngine (juce::AudioChannelSet::mono(), settings, input);
 
     expectEqualChannel (fromStereo, 0, fromMono, 0);
 }

@@ -89,10 +89,7 @@ TEST (Levels, ConstantHalfReadsMinusSixDecibelsEverywhere)
     SaturatorAudioProcessor engine;
     prepareEngine (engine);
 
-    juce::AudioBuffer<float> buffer (2, 512);
-    for (int channel = 0; channel < 2; ++channel)
-        juce::FloatVectorOperations::fill (buffer.getWritePointer (channel), 0.5f, 512);
-
+    auto buffer = makeConstant (2, 512, 0.5f);
     processOnce (engine, buffer);
 
     EXPECT_EQ (buffer.getSample (0, 0), 0.5f);
@@ -130,10 +127,7 @@ TEST (Levels, NanSampleFloorsTheRmsButNotThePeak)
     SaturatorAudioProcessor engine;
     prepareEngine (engine);
 
-    juce::AudioBuffer<float> buffer (2, 64);
-    for (int channel = 0; channel < 2; ++channel)
-        juce::FloatVectorOperations::fill (buffer.getWritePointer (channel), 0.25f, 64);
-
+    auto buffer = makeConstant (2, 64, 0.25f);
     buffer.setSample (0, 10, 0.5f);
     buffer.setSample (1, 20, std::numeric_limits<float>::quiet_NaN());
     processOnce (engine, buffer);

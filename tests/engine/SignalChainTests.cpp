@@ -105,20 +105,12 @@ TEST_P (BothModes, MonoMatchesTheLeftChannelOfStereo)
 {
     const EngineSettings settings { 80.0f, 60.0f, 0.0f, 70.0f, GetParam() };
     const auto input = makeNoise (1, 8192, 0.7f);
+    const auto monoOutput = processWithNewEngine (juce::AudioChannelSet::mono(), settings, input);
 
-    SaturatorAudioProcessor mono;
-    prepareEngine (mono, juce::AudioChannelSet::mono());
-    applySettings (mono, settings);
-    auto monoOutput = input;
-    processInBlocks (mono, monoOutput, 512);
-
-    SaturatorAudioProcessor stereo;
-    prepareEngine (stereo, juce::AudioChannelSet::stereo());
-    applySettings (stereo, settings);
-    juce::AudioBuffer<float> stereoOutput (2, input.getNumSamples());
-    stereoOutput.copyFrom (0, 0, input, 0, 0, input.getNumSamples());
-    stereoOutput.copyFrom (1, 0, input, 0, 0, input.getNumSamples());
-    processInBlocks (stereo, stereoOutput, 512);
+    juce::AudioBuffer<float> bothChannels (2, input.getNumSamples());
+    bothChannels.copyFrom (0, 0, input, 0, 0, input.getNumSamples());
+    bothChannels.copyFrom (1, 0, input, 0, 0, input.getNumSamples());
+    const auto stereoOutput = processWithNewEngine (juce::AudioChannelSet::stereo(), settings, bothChannels);
 
     for (int i = 0; i < input.getNumSamples(); ++i)
     {
@@ -161,9 +153,7 @@ TEST_P (CompressorCurve, SteadyLevelSettlesOnTheCurve)
     prepareEngine (engine, juce::AudioChannelSet::mono());
     applySettings (engine, { c.drive, 0.0f, 0.0f, 100.0f, c.oversampling });
 
-    juce::AudioBuffer<float> buffer (1, 48000);
-    juce::FloatVectorOperations::fill (buffer.getWritePointer (0), c.x, buffer.getNumSamples());
-
+    auto buffer = makeConstant (1, 48000, c.x);
     processInBlocks (engine, buffer, 512);
 
     const auto shapedDb = juce::Decibels::gainToDecibels (c.shaped);
