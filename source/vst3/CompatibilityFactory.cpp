@@ -1,0 +1,120 @@
+#include "PluginCompatibility.h"
+
+// JUCE's own factory function, renamed when its wrapper is compiled, so that the module
+// exports the one below.
+extern "C" Steinberg::IPluginFactory* PLUGIN_API juceGetPluginFactory();
+
+JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wnon-virtual-dtor")
+
+namespace
+{
+// JUCE's factory, with the compatibility class that its wrapper lacks appended as the last class.
+class CompatibilityFactory final : public Steinberg::IPluginFactory3
+{
+public:
+    CompatibilityFactory()
+    {
+        // Takes over the reference that JUCE's factory function hands out.
+        const juce::VSTComSmartPtr<Steinberg::IPluginFactory> factory (juceGetPluginFactory(), false);
+        juceFactory.loadFrom (factory);
+        jassert (juceFactory != nullptr);
+    }
+
+    JUCE_DECLARE_VST3_COM_REF_METHODS
+
+    Steinberg::tresult PLUGIN_API queryInterface (const Steinberg::TUID targetIID, void** obj) override
+    {
+        const auto result = juce::testForMultiple (*this,
+                                                   targetIID,
+                                                   juce::UniqueBase<Steinberg::IPluginFactory3> {},
+                                                   juce::UniqueBase<Steinberg::IPluginFactory2> {},
+                                                   juce::UniqueBase<Steinberg::IPluginFactory> {},
+                                                   juce::UniqueBase<Steinberg::FUnknown> {});
+
+        if (result.isOk())
+            return result.extract (obj);
+
+        *obj = nullptr;
+        return Steinberg::kNoInterface;
+    }
+
+    Steinberg::int32 PLUGIN_API countClasses() override { return numJuceClasses() + 1; }
+
+    Steinberg::tresult PLUGIN_API getFactoryInfo (Steinberg::PFactoryInfo* info) override
+    {
+        return juceFactory->getFactoryInfo (info);
+    }
+
+    Steinberg::tresult PLUGIN_API getClassInfo (Steinberg::int32 index, Steinberg::PClassInfo* info) override
+    {
+        return answer (index, info, &Steinberg::IPluginFactory::getClassInfo);
+    }
+
+    Steinberg::tresult PLUGIN_API getClassInfo2 (Steinberg::int32 index, Steinberg::PClassInfo2* info) override
+    {
+        return answer (index, info, &Steinberg::IPluginFactory2::getClassInfo2);
+    }
+
+    Steinberg::tresult PLUGIN_API getClassInfoUnicode (Steinberg::int32 index, Steinberg::PClassInfoW* info) override
+    {
+        return answer (index, info, &Steinberg::IPluginFactory3::getClassInfoUnicode);
+    }
+
+    Steinberg::tresult PLUGIN_API createInstance (Steinberg::FIDString cid, Steinberg::FIDString interfaceId, void** obj) override
+    {
+        if (cid == nullptr || interfaceId == nullptr || obj == nullptr)
+            return Steinberg::kInvalidArgument;
+
+        if (! juce::doUIDsMatch (cid, PluginCompatibility::getClassInfo().cid))
+            return juceFactory->createInstance (cid, interfaceId, obj);
+
+        Steinberg::TUID targetIID;
+        std::memcpy (targetIID, interfaceId, sizeof (targetIID));
+        const juce::VSTComSmartPtr<PluginCompatibility> instance (new PluginCompatibility(), false);
+        return instance->queryInterface (targetIID, obj);
+    }
+
+    Steinberg::tresult PLUGIN_API setHostContext (Steinberg::FUnknown* context) override
+    {
+        return juceFactory->setHostContext (context);
+    }
+
+private:
+    Steinberg::int32 numJuceClasses() { return juceFactory->countClasses(); }
+
+    // JUCE's classes come first and are answered by its factory, which does not check
+    // the index: nothing outside its range reaches it.
+    template <typename Info, typename Interface>
+    Steinberg::tresult answer (Steinberg::int32 index,
+                               Info* info,
+                               Steinberg::tresult (PLUGIN_API Interface::*askJuce) (Steinberg::int32, Info*))
+    {
+        if (info == nullptr || index < 0 || index > numJuceClasses())
+            return Steinberg::kInvalidArgument;
+
+        if (index < numJuceClasses())
+            return (juceFactory.get()->*askJuce) (index, info);
+
+        copyClassInfo (PluginCompatibility::getClassInfo(), *info);
+        return Steinberg::kResultOk;
+    }
+
+    static void copyClassInfo (const Steinberg::PClassInfo2& source, Steinberg::PClassInfo& info)
+    {
+        info = Steinberg::PClassInfo (source.cid, source.cardinality, source.category, source.name);
+    }
+
+    static void copyClassInfo (const Steinberg::PClassInfo2& source, Steinberg::PClassInfo2& info) { info = source; }
+    static void copyClassInfo (const Steinberg::PClassInfo2& source, Steinberg::PClassInfoW& info) { info.fromAscii (source); }
+
+    std::atomic<int> refCount { 1 };
+    juce::VSTComSmartPtr<Steinberg::IPluginFactory3> juceFactory;
+};
+} // namespace
+
+JUCE_END_IGNORE_WARNINGS_GCC_LIKE
+
+extern "C" SMTG_EXPORT_SYMBOL Steinberg::IPluginFactory* PLUGIN_API GetPluginFactory()
+{
+    return new CompatibilityFactory();
+}
