@@ -1,0 +1,34 @@
+#include "Vst3Module.h"
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <memory>
+
+// Usage: KrelVst3Probe [GoogleTest flags] <path to Krel.vst3>
+int main (int argc, char** argv)
+{
+    ::testing::InitGoogleTest (&argc, argv);
+
+    std::unique_ptr<Vst3Module> module;
+
+    if (argc == 2)
+    {
+        module = std::make_unique<Vst3Module> (argv[1]);
+        Vst3Module::current = module.get();
+    }
+
+    auto result = RUN_ALL_TESTS();
+    Vst3Module::current = nullptr;
+
+    // Unloading runs the module's leak detectors, where the module really unloads.
+    ::testing::internal::CaptureStderr();
+    module.reset();
+    const auto printed = ::testing::internal::GetCapturedStderr();
+    std::cerr << printed;
+
+    if (printed.find ("JUCE Assertion failure") != std::string::npos)
+        result = 1;
+
+    return result;
+}
