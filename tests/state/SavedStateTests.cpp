@@ -228,15 +228,21 @@ TEST_F (SavedState, RestoringTheCurrentStateSendsNoNotifications)
 }
 
 //==============================================================================
+namespace
+{
 struct RootCase
 {
     const char* name;
     const char* root;
 };
 
+// Cases print as their names, also in the test list that CTest reads.
+void PrintTo (const RootCase& testCase, std::ostream* out) { *out << testCase.name; }
+
 class SavedStateRoot : public SavedState, public ::testing::WithParamInterface<RootCase>
 {
 };
+} // namespace
 
 TEST_P (SavedStateRoot, IsAcceptedAndWrittenBackAsItCame)
 {
@@ -261,6 +267,8 @@ INSTANTIATE_TEST_SUITE_P (Cases,
                           caseName<RootCase>);
 
 //==============================================================================
+namespace
+{
 // Keeps its bytes outside JUCE: the table outlives JUCE's leak detector.
 struct BlockCase
 {
@@ -275,9 +283,12 @@ struct BlockCase
     std::string bytes;
 };
 
+void PrintTo (const BlockCase& testCase, std::ostream* out) { *out << testCase.name; }
+
 class RejectedBlock : public SavedState, public ::testing::WithParamInterface<BlockCase>
 {
 };
+} // namespace
 
 TEST_P (RejectedBlock, LeavesEveryParameterAsItWas)
 {
@@ -306,9 +317,12 @@ INSTANTIATE_TEST_SUITE_P (Cases,
                                              BlockCase { "RootNearlyTheName", withRootRenamed ("Parameter") }),
                           caseName<BlockCase>);
 
+namespace
+{
 class AcceptedBlock : public SavedState, public ::testing::WithParamInterface<BlockCase>
 {
 };
+} // namespace
 
 TEST_P (AcceptedBlock, IsReadByItsLengthField)
 {
@@ -324,6 +338,8 @@ INSTANTIATE_TEST_SUITE_P (Cases,
                           caseName<BlockCase>);
 
 //==============================================================================
+namespace
+{
 struct ValueCase
 {
     const char* name;
@@ -334,9 +350,12 @@ struct ValueCase
 
 const std::array<juce::ParameterID, 4> valueIds { driveParameterId, crushParameterId, outputParameterId, mixParameterId };
 
+void PrintTo (const ValueCase& testCase, std::ostream* out) { *out << testCase.name; }
+
 class RestoredValue : public SavedState, public ::testing::WithParamInterface<ValueCase>
 {
 };
+} // namespace
 
 TEST_P (RestoredValue, IsReadLimitedAndRounded)
 {

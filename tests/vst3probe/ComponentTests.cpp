@@ -12,7 +12,13 @@ namespace Arrangements = Steinberg::Vst::SpeakerArr;
 struct Arrangement
 {
     Vst::SpeakerArrangement input, output;
+    const char* name = "";
 };
+
+std::string nameOf (const ::testing::TestParamInfo<Arrangement>& arrangement) { return arrangement.param.name; }
+
+// Cases print as their names, also in the test list that CTest reads.
+void PrintTo (const Arrangement& arrangement, std::ostream* out) { *out << arrangement.name; }
 } // namespace
 
 TEST_F (PluginInstanceTest, NamesTheControllerClass)
@@ -93,10 +99,11 @@ TEST_P (BusArrangementTest, RefusesAndStaysOnASupportedLayout)
     EXPECT_TRUE (now.output == Arrangements::kMono || now.output == Arrangements::kStereo) << now.output;
 }
 
-INSTANTIATE_TEST_SUITE_P (Mixed,
+INSTANTIATE_TEST_SUITE_P (Unsupported,
                           BusArrangementTest,
-                          ::testing::Values (Arrangement { Arrangements::kMono, Arrangements::kStereo },
-                                             Arrangement { Arrangements::kStereo, Arrangements::kMono },
-                                             Arrangement { Arrangements::kStereo, Arrangements::k51 },
-                                             Arrangement { Arrangements::k51, Arrangements::k51 },
-                                             Arrangement { Arrangements::kEmpty, Arrangements::kStereo }));
+                          ::testing::Values (Arrangement { Arrangements::kMono, Arrangements::kStereo, "MonoToStereo" },
+                                             Arrangement { Arrangements::kStereo, Arrangements::kMono, "StereoToMono" },
+                                             Arrangement { Arrangements::kStereo, Arrangements::k51, "StereoToSurround" },
+                                             Arrangement { Arrangements::k51, Arrangements::k51, "Surround" },
+                                             Arrangement { Arrangements::kEmpty, Arrangements::kStereo, "NoInput" }),
+                          nameOf);

@@ -103,6 +103,8 @@ TEST_F (PluginInstanceTest, TakesTheEngineBlockWithoutJucesAddition)
     EXPECT_EQ (stateOf (*component).substr (0, 198), newEngineBlock);
 }
 
+namespace
+{
 struct ForeignState
 {
     const char* name;
@@ -111,9 +113,13 @@ struct ForeignState
 
 std::string nameOf (const ::testing::TestParamInfo<ForeignState>& state) { return state.param.name; }
 
+// Cases print as their names, also in the test list that CTest reads.
+void PrintTo (const ForeignState& state, std::ostream* out) { *out << state.name; }
+
 class ForeignStateTest : public PluginInstanceTest, public ::testing::WithParamInterface<ForeignState>
 {
 };
+} // namespace
 
 TEST_P (ForeignStateTest, LeavesEveryParameterAsItWas)
 {
