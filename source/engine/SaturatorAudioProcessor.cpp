@@ -212,14 +212,25 @@ void SaturatorAudioProcessor::applyWaveshaper (const juce::dsp::AudioBlock<float
         const auto* in = source.getChannelPointer (channel);
         auto* out = destination.getChannelPointer (channel);
 
-        for (size_t i = 0; i < destination.getNumSamples(); ++i)
+        // The tanh of a tile first, so that the polynomial runs as one vectorised loop.
+        constexpr size_t tileSize = 64;
+        float t[tileSize];
+
+        for (size_t start = 0; start < destination.getNumSamples(); start += tileSize)
         {
-            const auto x = in[i];
-            const auto t = std::tanh (k * x);
-            const auto x3 = (x * x) * x;
-            const auto x7 = (x3 * x3) * x;
-            const auto s = (t + 0.25f * x3) + 0.18f * x7;
-            out[i] = (1.0f - d) * x + d * s;
+            const auto length = juce::jmin (tileSize, destination.getNumSamples() - start);
+
+            for (size_t i = 0; i < length; ++i)
+                t[i] = std::tanh (k * in[start + i]);
+
+            for (size_t i = 0; i < length; ++i)
+            {
+                const auto x = in[start + i];
+                const auto x3 = (x * x) * x;
+                const auto x7 = (x3 * x3) * x;
+                const auto s = (t[i] + 0.25f * x3) + 0.18f * x7;
+                out[start + i] = (1.0f - d) * x + d * s;
+            }
         }
     }
 }
