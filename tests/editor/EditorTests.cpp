@@ -1,0 +1,266 @@
+#include "KnobParts.h"
+#include "LevelMeterTest.h"
+#include "MessageLoop.h"
+#include "Pixels.h"
+#include "editor/SaturatorAudioProcessorEditor.h"
+#include "shared/Look.h"
+#include "shared/ParameterIds.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace
+{
+// The editor's children, in the order it adds them.
+enum Child
+{
+    title,
+    driveKnob,
+    crushKnob,
+    outputKnob,
+    mixKnob,
+    inputMeter,
+    outputMeter,
+    oversamplingButton
+};
+
+template <typename Type>
+Type& child (juce::Component& editor, Child index)
+{
+    return dynamic_cast<Type&> (*editor.getChildComponent (index));
+}
+
+// Opens and closes an editor the way JUCE's plug-in wrappers do.
+struct CloseEditor
+{
+    void operator() (juce::AudioProcessorEditor* editor) const
+    {
+        editor->processor.editorBeingDeleted (editor);
+        delete editor;
+    }
+};
+
+using OpenEditor = std::unique_ptr<juce::AudioProcessorEditor, CloseEditor>;
+
+OpenEditor openEditor (SaturatorAudioProcessor& engine) { return OpenEditor (engine.createEditorIfNeeded()); }
+
+// A click as the user makes it: JUCE delivers it through the message loop.
+void click (juce::Button& button)
+{
+    const auto stateBefore = button.getToggleState();
+    button.triggerClick();
+    ASSERT_TRUE (runMessageLoopUntil ([&]
+                                      { return button.getToggleState() != stateBefore; }));
+}
+
+bool hasInk (const juce::Image& image, juce::Rectangle<int> area, juce::Colour background)
+{
+    for (int y = area.getY(); y < area.getBottom(); ++y)
+        for (int x = area.getX(); x < area.getRight(); ++x)
+            if (image.getPixelAt (x, y) != background)
+                return true;
+
+    return false;
+}
+} // namespace
+
+class EditorTest : public ::testing::Test
+{
+protected:
+    EditorTest() { engine.prepareToPlay (48000.0, 512); }
+
+    SaturatorAudioProcessor engine;
+};
+
+TEST_F (EditorTest, IsAFixedWindowWithItsChildrenInPlace)
+{
+    auto editor = openEditor (engine);
+    EXPECT_EQ (editor->getBounds(), juce::Rectangle<int> (0, 0, 460, 700));
+    EXPECT_FALSE (editor->isResizable());
+    ASSERT_EQ (editor->getNumChildComponents(), 8);
+
+    const std::pair<Child, juce::Rectangle<int>> layout[] {
+        { title, { 0, 20, 460, 60 } },
+        { driveKnob, { 99, 285, 120, 150 } },
+        { crushKnob, { 259, 285, 120, 150 } },
+        { outputKnob, { 99, 465, 120, 150 } },
+        { mixKnob, { 259, 465, 120, 150 } },
+        { inputMeter, { 157, 88, 53, 195 } },
+        { outputMeter, { 217, 88, 53, 195 } },
+        { oversamplingButton, { 205, 640, 50, 40 } },
+    };
+
+    for (const auto& [index, bounds] : layout)
+    {
+        EXPECT_EQ (editor->getChildComponent (index)->getBounds(), bounds) << "child " << index;
+        EXPECT_TRUE (editor->getChildComponent (index)->isVisible()) << "child " << index;
+    }
+
+    auto& titleLabel = child<juce::Label> (*editor, title);
+    EXPECT_EQ (titleLabel.getText(), "KREL");
+    EXPECT_EQ (titleLabel.getFont(), juce::Font (38.0f, juce::Font::bold).withExtraKerningFactor (0.05f));
+    EXPECT_EQ (titleLabel.findColour (juce::Label::textColourId), creamColour);
+    EXPECT_EQ (titleLabel.getJustificationType(), juce::Justification (juce::Justification::centredTop));
+}
+
+TEST_F (EditorTest, EachKnobIsCaptionedAndBoundToItsParameter)
+{
+    struct Case
+    {
+        Child index;
+        const char* caption;
+        const juce::ParameterID& id;
+        bool fromMiddle;
+        float value;
+    };
+
+    const Case cases[] {
+        { driveKnob, "Spark", driveParameterId, false, 12.5f },
+        { crushKnob, "Arc", crushParameterId, false, 33.3f },
+        { outputKnob, "Output Gain", outputParameterId, true, -7.0f },
+        { mixKnob, "Charge", mixParameterId, false, 64.0f },
+    };
+
+    auto editor = openEditor (engine);
+
+    for (const auto& c : cases)
+        setParameter (engine, c.id, c.value);
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.caption);
+        auto& knob = child<RotaryKnob> (*editor, c.index);
+        EXPECT_EQ (captionOf (knob).getText(), c.caption);
+        EXPECT_EQ ((bool) sliderOf (knob).getProperties()["drawsFromMid"], c.fromMiddle);
+        EXPECT_NEAR (sliderOf (knob).getValue(), c.value, 1.0e-3);
+    }
+}
+
+TEST_F (EditorTest, MetersReceiveTheEngineLevelsLimitedToTheirRange)
+{
+    engine.inputRmsLevel = 12.0f;
+    engine.inputPeakLevel = -100.0f;
+    engine.outputRmsLevel = -20.0f;
+    engine.outputPeakLevel = -3.0f;
+
+    auto editor = openEditor (engine);
+    auto& input = child<LevelMeter> (*editor, inputMeter);
+    auto& output = child<LevelMeter> (*editor, outputMeter);
+
+    ASSERT_TRUE (runMessageLoopUntil ([&]
+                                      { return LevelMeterTest::rmsLevel (input) > -48.0f; }));
+    EXPECT_EQ (LevelMeterTest::rmsLevel (input), 6.0f);
+    EXPECT_EQ (LevelMeterTest::peakLevel (input), -48.0f);
+    EXPECT_EQ (LevelMeterTest::rmsLevel (output), -20.0f);
+    EXPECT_EQ (LevelMeterTest::peakLevel (output), -3.0f);
+}
+
+TEST_F (EditorTest, ButtonSwitchesOversamplingAndEveryNewEditorShowsItOff)
+{
+    auto first = openEditor (engine);
+    auto& firstButton = child<juce::TextButton> (*first, oversamplingButton);
+    EXPECT_EQ (firstButton.getButtonText(), "4x");
+    EXPECT_EQ (firstButton.getName(), "4x");
+    EXPECT_FALSE (firstButton.getToggleState());
+    EXPECT_TRUE (firstButton.getClickingTogglesState());
+    EXPECT_EQ (firstButton.findColour (juce::TextButton::buttonColourId), juce::Colours::transparentBlack);
+    EXPECT_EQ (firstButton.findColour (juce::TextButton::textColourOffId), juce::Colours::black);
+    EXPECT_EQ (firstButton.findColour (juce::TextButton::textColourOnId), juce::Colours::limegreen);
+    EXPECT_FALSE (firstButton.isColourSpecified (juce::TextButton::buttonOnColourId));
+    ASSERT_EQ (engine.getLatencySamples(), 0);
+
+    click (firstButton);
+    const auto latency = engine.getLatencySamples();
+    EXPECT_GT (latency, 0);
+    first.reset();
+
+    // The engine stays on; the new editor does not ask it.
+    auto second = openEditor (engine);
+    auto& secondButton = child<juce::TextButton> (*second, oversamplingButton);
+    EXPECT_FALSE (secondButton.getToggleState());
+    EXPECT_EQ (engine.getLatencySamples(), latency);
+
+    click (secondButton);
+    EXPECT_EQ (engine.getLatencySamples(), latency);
+
+    click (secondButton);
+    EXPECT_EQ (engine.getLatencySamples(), 0);
+}
+
+TEST_F (EditorTest, PaintsAFrameInsideTheEdgeTheCaptionsAndItsChildren)
+{
+    auto editor = openEditor (engine);
+    const auto image = snapshotOf (*editor);
+
+    struct Sample
+    {
+        int x, y;
+        juce::Colour colour;
+    };
+
+    const Sample samples[] {
+        { 0, 0, backgroundColour },
+        { 2, 350, backgroundColour },
+        { 457, 697, backgroundColour },
+        { 3, 3, frameColour },
+        { 5, 350, frameColour },
+        { 230, 4, frameColour },
+        { 456, 696, frameColour },
+        { 6, 6, panelColour },
+        { 453, 693, panelColour },
+        { 30, 350, panelColour },
+        { 99 + 11, 285 + 74, knobRingColour }, // the drive knob's ring, painted over the panel
+    };
+
+    for (const auto& s : samples)
+        EXPECT_EQ (argbAt (image, s.x, s.y), argbOf (s.colour)) << s.x << ", " << s.y;
+
+    // Glyph shapes differ between machines; that there is text where it belongs does not.
+    EXPECT_TRUE (hasInk (image, { 0, 20, 460, 60 }, panelColour)) << "title";
+    EXPECT_TRUE (hasInk (image, { 175, 73, 53, 15 }, panelColour)) << "IN";
+    EXPECT_TRUE (hasInk (image, { 235, 73, 53, 15 }, panelColour)) << "OUT";
+}
+
+TEST_F (EditorTest, FrameKeepsTheFixedSizeWhateverTheComponentsSize)
+{
+    auto editor = openEditor (engine);
+    editor->setSize (500, 800);
+    const auto image = snapshotOf (*editor);
+
+    EXPECT_EQ (argbAt (image, 456, 350), argbOf (frameColour));
+    EXPECT_EQ (argbAt (image, 230, 696), argbOf (frameColour));
+    EXPECT_EQ (argbAt (image, 496, 350), argbOf (backgroundColour));
+    EXPECT_EQ (argbAt (image, 230, 796), argbOf (backgroundColour));
+}
+
+TEST_F (EditorTest, EditorsOfTwoEnginesComeAndGoInEitherOrder)
+{
+    SaturatorAudioProcessor other;
+    other.prepareToPlay (44100.0, 256);
+
+    for (const auto firstCreatedGoesFirst : { true, false })
+    {
+        SCOPED_TRACE (firstCreatedGoesFirst ? "first created goes first" : "last created goes first");
+        auto a = openEditor (engine);
+        auto b = openEditor (other);
+        EXPECT_EQ (engine.getActiveEditor(), a.get());
+        EXPECT_EQ (other.getActiveEditor(), b.get());
+
+        // Let their timers run and paint both, as a host would.
+        runMessageLoopUntil ([]
+                             { return false; },
+                             100);
+        snapshotOf (*a);
+        snapshotOf (*b);
+
+        if (firstCreatedGoesFirst)
+            a.reset();
+
+        b.reset();
+        a.reset();
+
+        EXPECT_EQ (engine.getActiveEditor(), nullptr);
+        EXPECT_EQ (other.getActiveEditor(), nullptr);
+    }
+}
