@@ -1,50 +1,15 @@
+#include "EditorParts.h"
 #include "KnobParts.h"
 #include "LevelMeterTest.h"
 #include "MessageLoop.h"
 #include "Pixels.h"
-#include "editor/SaturatorAudioProcessorEditor.h"
 #include "shared/Look.h"
 #include "shared/ParameterIds.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace
 {
-// The editor's children, in the order it adds them.
-enum Child
-{
-    title,
-    driveKnob,
-    crushKnob,
-    outputKnob,
-    mixKnob,
-    inputMeter,
-    outputMeter,
-    oversamplingButton
-};
-
-template <typename Type>
-Type& child (juce::Component& editor, Child index)
-{
-    return dynamic_cast<Type&> (*editor.getChildComponent (index));
-}
-
-// Opens and closes an editor the way JUCE's plug-in wrappers do.
-struct CloseEditor
-{
-    void operator() (juce::AudioProcessorEditor* editor) const
-    {
-        editor->processor.editorBeingDeleted (editor);
-        delete editor;
-    }
-};
-
-using OpenEditor = std::unique_ptr<juce::AudioProcessorEditor, CloseEditor>;
-
-OpenEditor openEditor (SaturatorAudioProcessor& engine) { return OpenEditor (engine.createEditorIfNeeded()); }
-
 // A click as the user makes it: JUCE delivers it through the message loop.
 void click (juce::Button& button)
 {
@@ -80,24 +45,24 @@ TEST_F (EditorTest, IsAFixedWindowWithItsChildrenInPlace)
     EXPECT_FALSE (editor->isResizable());
     ASSERT_EQ (editor->getNumChildComponents(), 8);
 
-    const std::pair<Child, juce::Rectangle<int>> layout[] {
-        { title, { 0, 20, 460, 60 } },
-        { driveKnob, { 99, 285, 120, 150 } },
-        { crushKnob, { 259, 285, 120, 150 } },
-        { outputKnob, { 99, 465, 120, 150 } },
-        { mixKnob, { 259, 465, 120, 150 } },
-        { inputMeter, { 157, 88, 53, 195 } },
-        { outputMeter, { 217, 88, 53, 195 } },
-        { oversamplingButton, { 205, 640, 50, 40 } },
+    const std::pair<EditorChild, juce::Rectangle<int>> layout[] {
+        { EditorChild::title, { 0, 20, 460, 60 } },
+        { EditorChild::driveKnob, { 99, 285, 120, 150 } },
+        { EditorChild::crushKnob, { 259, 285, 120, 150 } },
+        { EditorChild::outputKnob, { 99, 465, 120, 150 } },
+        { EditorChild::mixKnob, { 259, 465, 120, 150 } },
+        { EditorChild::inputMeter, { 157, 88, 53, 195 } },
+        { EditorChild::outputMeter, { 217, 88, 53, 195 } },
+        { EditorChild::oversamplingButton, { 205, 640, 50, 40 } },
     };
 
     for (const auto& [index, bounds] : layout)
     {
-        EXPECT_EQ (editor->getChildComponent (index)->getBounds(), bounds) << "child " << index;
-        EXPECT_TRUE (editor->getChildComponent (index)->isVisible()) << "child " << index;
+        EXPECT_EQ (editor->getChildComponent ((int) index)->getBounds(), bounds) << "child " << (int) index;
+        EXPECT_TRUE (editor->getChildComponent ((int) index)->isVisible()) << "child " << (int) index;
     }
 
-    auto& titleLabel = child<juce::Label> (*editor, title);
+    auto& titleLabel = child<juce::Label> (*editor, EditorChild::title);
     EXPECT_EQ (titleLabel.getText(), "KREL");
     EXPECT_EQ (titleLabel.getFont(), juce::Font (38.0f, juce::Font::bold).withExtraKerningFactor (0.05f));
     EXPECT_EQ (titleLabel.findColour (juce::Label::textColourId), creamColour);
@@ -108,7 +73,7 @@ TEST_F (EditorTest, EachKnobIsCaptionedAndBoundToItsParameter)
 {
     struct Case
     {
-        Child index;
+        EditorChild index;
         const char* caption;
         const juce::ParameterID& id;
         bool fromMiddle;
@@ -116,10 +81,10 @@ TEST_F (EditorTest, EachKnobIsCaptionedAndBoundToItsParameter)
     };
 
     const Case cases[] {
-        { driveKnob, "Spark", driveParameterId, false, 12.5f },
-        { crushKnob, "Arc", crushParameterId, false, 33.3f },
-        { outputKnob, "Output Gain", outputParameterId, true, -7.0f },
-        { mixKnob, "Charge", mixParameterId, false, 64.0f },
+        { EditorChild::driveKnob, "Spark", driveParameterId, false, 12.5f },
+        { EditorChild::crushKnob, "Arc", crushParameterId, false, 33.3f },
+        { EditorChild::outputKnob, "Output Gain", outputParameterId, true, -7.0f },
+        { EditorChild::mixKnob, "Charge", mixParameterId, false, 64.0f },
     };
 
     auto editor = openEditor (engine);
@@ -145,8 +110,8 @@ TEST_F (EditorTest, MetersReceiveTheEngineLevelsLimitedToTheirRange)
     engine.outputPeakLevel = -3.0f;
 
     auto editor = openEditor (engine);
-    auto& input = child<LevelMeter> (*editor, inputMeter);
-    auto& output = child<LevelMeter> (*editor, outputMeter);
+    auto& input = child<LevelMeter> (*editor, EditorChild::inputMeter);
+    auto& output = child<LevelMeter> (*editor, EditorChild::outputMeter);
 
     ASSERT_TRUE (runMessageLoopUntil ([&]
                                       { return LevelMeterTest::rmsLevel (input) > -48.0f; }));
@@ -159,7 +124,7 @@ TEST_F (EditorTest, MetersReceiveTheEngineLevelsLimitedToTheirRange)
 TEST_F (EditorTest, ButtonSwitchesOversamplingAndEveryNewEditorShowsItOff)
 {
     auto first = openEditor (engine);
-    auto& firstButton = child<juce::TextButton> (*first, oversamplingButton);
+    auto& firstButton = child<juce::TextButton> (*first, EditorChild::oversamplingButton);
     EXPECT_EQ (firstButton.getButtonText(), "4x");
     EXPECT_EQ (firstButton.getName(), "4x");
     EXPECT_FALSE (firstButton.getToggleState());
@@ -177,7 +142,7 @@ TEST_F (EditorTest, ButtonSwitchesOversamplingAndEveryNewEditorShowsItOff)
 
     // The engine stays on; the new editor does not ask it.
     auto second = openEditor (engine);
-    auto& secondButton = child<juce::TextButton> (*second, oversamplingButton);
+    auto& secondButton = child<juce::TextButton> (*second, EditorChild::oversamplingButton);
     EXPECT_FALSE (secondButton.getToggleState());
     EXPECT_EQ (engine.getLatencySamples(), latency);
 
