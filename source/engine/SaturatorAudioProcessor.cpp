@@ -16,6 +16,20 @@ constexpr float crushMaximumBoostDb = 10.0f;
 constexpr float crushFrequency = 8000.0f;
 constexpr float crushQ = 1.0f;
 
+// A NaN or infinity from upstream would stay in the oversampler's and the compressor's
+// memory for good and turn every later block to NaN; measured first, it is then silenced.
+void silenceNonFiniteSamples (juce::dsp::AudioBlock<float> block) noexcept
+{
+    for (size_t channel = 0; channel < block.getNumChannels(); ++channel)
+    {
+        auto* samples = block.getChannelPointer (channel);
+
+        for (size_t i = 0; i < block.getNumSamples(); ++i)
+            if (! std::isfinite (samples[i]))
+                samples[i] = 0.0f;
+    }
+}
+
 // One mean over all channels together, so one silent channel of two reads 3 dB lower.
 void publishLevels (const juce::AudioBuffer<float>& buffer,
                     std::atomic<float>& rmsLevel,
@@ -126,9 +140,10 @@ void SaturatorAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, ju
         for (int channel = numChannels; channel < buffer.getNumChannels(); ++channel)
             buffer.clear (channel, 0, numSamples);
 
-        if (numChannels > 0)
+        if (numChannels > 0 && numSamples > 0)
         {
             auto block = juce::dsp::AudioBlock<float> (buffer).getSubsetChannelBlock (0, (size_t) numChannels);
+            silenceNonFiniteSamples (block);
 
             // A host may hand over more than it announced; the DSP is sized for that much only.
             for (int start = 0; start < numSamples; start += preparedBlockSize)

@@ -103,6 +103,30 @@ TEST_P (HostContract, FewerChannelsThanPreparedAreProcessedAlone)
     expectEqualChannel (fromStereo, 0, fromMono, 0);
 }
 
+// A NaN or infinity from upstream counts as silence; otherwise it would live on in the
+// compressor's and the oversampler's memory and every later block would come out NaN.
+TEST_P (HostContract, NonFiniteInputSoundsLikeSilenceAndLeavesNoTrace)
+{
+    const auto settings = withOversampling (everyStage, GetParam());
+    const auto clean = makeNoise (2, 4096);
+
+    auto broken = clean;
+    broken.setSample (0, 5, std::numeric_limits<float>::quiet_NaN());
+    broken.setSample (1, 9, std::numeric_limits<float>::infinity());
+    broken.setSample (1, 700, -std::numeric_limits<float>::infinity());
+
+    auto silenced = clean;
+    silenced.setSample (0, 5, 0.0f);
+    silenced.setSample (1, 9, 0.0f);
+    silenced.setSample (1, 700, 0.0f);
+
+    const auto fromBroken = processWithNewEngine (juce::AudioChannelSet::stereo(), settings, broken);
+    const auto fromSilenced = processWithNewEngine (juce::AudioChannelSet::stereo(), settings, silenced);
+
+    expectEqualChannel (fromBroken, 0, fromSilenced, 0);
+    expectEqualChannel (fromBroken, 1, fromSilenced, 1);
+}
+
 INSTANTIATE_TEST_SUITE_P (Engine, HostContract, ::testing::Bool(), [] (const auto& caseInfo)
                           { return caseInfo.param ? "Oversampled" : "HostRate"; });
 
