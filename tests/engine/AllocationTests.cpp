@@ -21,6 +21,8 @@ struct AllocationCase
     bool oversampling;
 };
 
+void PrintTo (const AllocationCase& c, std::ostream* out) { *out << c.name; }
+
 class NoAllocation : public ::testing::TestWithParam<AllocationCase>
 {
 };

@@ -15,6 +15,9 @@ struct LayoutCase
     bool accepted;
 };
 
+// Cases print as their names, also in the test list that CTest reads.
+void PrintTo (const LayoutCase& c, std::ostream* out) { *out << c.name; }
+
 juce::AudioChannelSet twoDiscreteChannels() { return juce::AudioChannelSet::discreteChannels (2); }
 
 class BusLayoutRule : public ::testing::TestWithParam<LayoutCase>

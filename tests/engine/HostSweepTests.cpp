@@ -11,6 +11,11 @@ struct SweepCase
     bool oversampling;
 };
 
+void PrintTo (const SweepCase& c, std::ostream* out)
+{
+    *out << c.sampleRate << " Hz, " << c.blockSize << " samples" << (c.oversampling ? ", 4x" : "");
+}
+
 class HostSweep : public ::testing::TestWithParam<SweepCase>
 {
 };

@@ -34,6 +34,8 @@ struct EmptyBlockCase
     int numSamples;
 };
 
+void PrintTo (const EmptyBlockCase& c, std::ostream* out) { *out << c.numChannels << " channels, " << c.numSamples << " samples"; }
+
 class EmptyBlock : public ::testing::TestWithParam<EmptyBlockCase>
 {
 };

@@ -81,6 +81,8 @@ struct SnapshotCase
     float expected;
 };
 
+void PrintTo (const SnapshotCase& c, std::ostream* out) { *out << c.id.getParamID() << " at " << c.value; }
+
 class SnapshotFactors : public ::testing::TestWithParam<SnapshotCase>
 {
 };

@@ -25,6 +25,8 @@ struct ShaperCase
     float expected;
 };
 
+void PrintTo (const ShaperCase& c, std::ostream* out) { *out << "drive " << c.drive << " %, x " << c.x; }
+
 class Waveshaper : public ::testing::TestWithParam<ShaperCase>
 {
 };
@@ -132,6 +134,11 @@ struct CompressorCase
     bool oversampling;
 };
 
+void PrintTo (const CompressorCase& c, std::ostream* out)
+{
+    *out << "drive " << c.drive << " %, x " << c.x << (c.oversampling ? ", 4x" : "");
+}
+
 class CompressorCurve : public ::testing::TestWithParam<CompressorCase>
 {
 };
@@ -173,6 +180,11 @@ struct CrushCase
     float expectedGainDb;
     float toleranceDb;
 };
+
+void PrintTo (const CrushCase& c, std::ostream* out)
+{
+    *out << "crush " << c.crush << " %, " << c.frequency << " Hz at " << c.sampleRate << " Hz";
+}
 
 class CrushFilter : public ::testing::TestWithParam<CrushCase>
 {
