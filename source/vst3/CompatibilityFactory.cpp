@@ -1,3 +1,4 @@
+#include "ComponentStateGuard.h"
 #include "PluginCompatibility.h"
 
 // JUCE's own factory function, renamed when its wrapper is compiled, so that the module
@@ -8,7 +9,8 @@ JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wnon-virtual-dtor")
 
 namespace
 {
-// JUCE's factory, with the compatibility class that its wrapper lacks appended as the last class.
+// JUCE's factory, with the compatibility class that its wrapper lacks appended as the last class,
+// and JUCE's audio component handed out behind a guard for its state.
 class CompatibilityFactory final : public Steinberg::IPluginFactory3
 {
 public:
@@ -18,6 +20,14 @@ public:
         const juce::VSTComSmartPtr<Steinberg::IPluginFactory> factory (juceGetPluginFactory(), false);
         juceFactory.loadFrom (factory);
         jassert (juceFactory != nullptr);
+
+        for (Steinberg::int32 index = 0; index < numJuceClasses(); ++index)
+        {
+            Steinberg::PClassInfo info;
+
+            if (juceFactory->getClassInfo (index, &info) == Steinberg::kResultOk && std::strcmp (info.category, kVstAudioEffectClass) == 0)
+                std::memcpy (audioComponentId, info.cid, sizeof (audioComponentId));
+        }
     }
 
     JUCE_DECLARE_VST3_COM_REF_METHODS
@@ -65,11 +75,23 @@ public:
         if (cid == nullptr || interfaceId == nullptr || obj == nullptr)
             return Steinberg::kInvalidArgument;
 
+        Steinberg::TUID targetIID;
+        std::memcpy (targetIID, interfaceId, sizeof (targetIID));
+
+        if (juce::doUIDsMatch (cid, audioComponentId))
+        {
+            juce::VSTComSmartPtr<Steinberg::Vst::IComponent> juceComponent;
+
+            if (! juceComponent.loadFrom (juceFactory, audioComponentId))
+                return Steinberg::kResultFalse;
+
+            const juce::VSTComSmartPtr<ComponentStateGuard> guard (new ComponentStateGuard (juceComponent), false);
+            return guard->queryInterface (targetIID, obj);
+        }
+
         if (! juce::doUIDsMatch (cid, PluginCompatibility::getClassInfo().cid))
             return juceFactory->createInstance (cid, interfaceId, obj);
 
-        Steinberg::TUID targetIID;
-        std::memcpy (targetIID, interfaceId, sizeof (targetIID));
         const juce::VSTComSmartPtr<PluginCompatibility> instance (new PluginCompatibility(), false);
         return instance->queryInterface (targetIID, obj);
     }
@@ -109,6 +131,7 @@ private:
 
     std::atomic<int> refCount { 1 };
     juce::VSTComSmartPtr<Steinberg::IPluginFactory3> juceFactory;
+    Steinberg::TUID audioComponentId {};
 };
 } // namespace
 

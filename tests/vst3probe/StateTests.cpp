@@ -141,3 +141,46 @@ INSTANTIATE_TEST_SUITE_P (Cases,
                                              ForeignState { "OtherRoot", engineBlock (declaration + "<Settings/>") },
                                              ForeignState { "NotXml", engineBlock ("drive=40") }),
                           nameOf);
+
+namespace
+{
+// JUCE's wrapper ends the state with its own block: a 64-bit little-endian size, then this text.
+std::string withTrailer (const std::string& body, uint64_t size)
+{
+    std::string bytes = body;
+
+    for (int shift = 0; shift < 64; shift += 8)
+        bytes += (char) ((size >> shift) & 0xff);
+
+    return bytes + "JUCEPrivateData";
+}
+
+// The size counts JUCE's data before it, which follows 8 bytes of its own and the engine's block.
+const std::string juceBlock = std::string (8, '\0') + "juce's data";
+const auto juceBlockSize = (uint64_t) juceBlock.size() - 8;
+
+class CorruptTrailerTest : public ForeignStateTest
+{
+};
+} // namespace
+
+TEST_P (CorruptTrailerTest, IsRefusedAndLeavesEveryParameterAsItWas)
+{
+    set (*controller, changedValues);
+    const auto before = stateOf (*component);
+
+    MemoryStream componentStream (GetParam().bytes), controllerStream (GetParam().bytes);
+    EXPECT_EQ (component->setState (&componentStream), Steinberg::kResultFalse);
+    controller->setComponentState (&controllerStream);
+
+    expectValues (*controller, changedValues);
+    EXPECT_EQ (stateOf (*component), before);
+}
+
+INSTANTIATE_TEST_SUITE_P (Cases,
+                          CorruptTrailerTest,
+                          ::testing::Values (ForeignState { "SizeBeyondAnyState", withTrailer ("", 0x1000000000000064) },
+                                             ForeignState { "SizeOneByteTooLarge", withTrailer (newEngineBlock + juceBlock, juceBlockSize + newEngineBlock.size() + 1) },
+                                             ForeignState { "SizeThatWrapsAround", withTrailer (newEngineBlock + juceBlock, ~uint64_t {} - 30) },
+                                             ForeignState { "NoEngineBlockBeforeJucesData", withTrailer (juceBlock, juceBlockSize) }),
+                          nameOf);
