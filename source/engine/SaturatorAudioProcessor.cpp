@@ -105,9 +105,10 @@ void SaturatorAudioProcessor::prepareToPlay (double sampleRate, int samplesPerBl
     dryDelay.prepare ({ sampleRate, (juce::uint32) maximumBlockSize, (juce::uint32) juce::jmax (numOutputs, 1) });
     dryDelay.setDelay ((float) latency);
 
-    // The oversampler cannot take more than its two channels, so neither can the chain.
     preparedSampleRate = sampleRate;
     preparedBlockSize = maximumBlockSize;
+
+    // The oversampler cannot take more than its two channels, so neither can the chain.
     preparedChannels = juce::jmin (numChannels, numOutputs, oversamplerChannels);
     dryBuffer.setSize (preparedChannels, preparedBlockSize);
     wetBuffer.setSize (oversamplerChannels, preparedBlockSize);
