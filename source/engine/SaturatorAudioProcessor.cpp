@@ -1,5 +1,6 @@
 #include "SaturatorAudioProcessor.h"
 
+#include "StateBlock.h"
 #include "editor/SaturatorAudioProcessorEditor.h"
 #include "shared/Look.h"
 #include "shared/ParameterIds.h"
@@ -263,7 +264,9 @@ void SaturatorAudioProcessor::applyCrush (juce::dsp::AudioBlock<float> block)
 {
     const auto crush = parameterSnapshot.crush;
 
-    if (! (crush > crushThreshold))
+    // Up to 16 kHz the centre is not below Nyquist: there is nothing there to lift,
+    // and the filter's poles would leave the unit circle.
+    if (! (crush > crushThreshold) || ! ((double) crushFrequency < getSampleRate() * 0.5))
         return;
 
     // Written into the shared coefficients in place: makePeakFilter's Ptr form would allocate.
@@ -307,7 +310,7 @@ void SaturatorAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
 
 void SaturatorAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
-    const auto xml = getXmlFromBinary (data, sizeInBytes);
+    const auto xml = readStateBlock (data, sizeInBytes, parameterTree);
 
     // The same test as hasTagName, which would assert on the case-insensitive match it allows.
     if (xml == nullptr || ! xml->getTagName().equalsIgnoreCase (parameterTree.state.getType().toString()))
