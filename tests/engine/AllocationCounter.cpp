@@ -5,7 +5,7 @@
 #include <new>
 
 // JUCE's containers allocate with malloc rather than new, so on glibc the malloc family is
-// counted too. Sanitizers bring their own malloc; under them only new and delete are counted.
+// counted too. Sanitizers bring their own malloc; under them their allocator hooks count it.
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
     #define KREL_SANITIZED_BUILD 1
 #elif defined(__has_feature)
@@ -150,4 +150,18 @@ extern "C" void free (void* p) noexcept
     countRelease (p);
     __libc_free (p);
 }
+#endif
+
+#if KREL_SANITIZED_BUILD
+// From the sanitizer runtime (sanitizer/allocator_interface.h, which gcc does not install).
+extern "C" int __sanitizer_install_malloc_and_free_hooks (void (*) (const volatile void*, std::size_t),
+                                                         void (*) (const volatile void*));
+
+namespace
+{
+void onSanitizerMalloc (const volatile void*, std::size_t) { countAllocation(); }
+void onSanitizerFree (const volatile void* p) { countRelease (const_cast<void*> (p)); }
+
+[[maybe_unused]] const int sanitizerHooksInstalled = __sanitizer_install_malloc_and_free_hooks (onSanitizerMalloc, onSanitizerFree);
+} // namespace
 #endif

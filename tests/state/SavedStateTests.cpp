@@ -314,7 +314,9 @@ INSTANTIATE_TEST_SUITE_P (Cases,
                                              BlockCase { "NotXml", blockFromText ("drive=40 crush=60 mix=25 output=-6") },
                                              BlockCase { "EmptyText", blockFromText ("") },
                                              BlockCase { "OtherRoot", withRootRenamed ("Settings") },
-                                             BlockCase { "RootNearlyTheName", withRootRenamed ("Parameter") }),
+                                             BlockCase { "RootNearlyTheName", withRootRenamed ("Parameter") },
+                                             BlockCase { "TextEndsInBrokenUtf8", blockFromText (declaration + R"(<Parameters><PARAM id="mix" value="25.0"/>)" + "\xff\xff\xff\xff\xff") },
+                                             BlockCase { "AttributeRepeated", blockFromText (withRoot ("Parameters", R"(<PARAM id="mix" value="25.0" value="60.0"/>)")) }),
                           caseName<BlockCase>);
 
 namespace
@@ -388,7 +390,10 @@ INSTANTIATE_TEST_SUITE_P (Cases,
                                              ValueCase { "CrushOffStepUp", 1, "99.96", 100.0f },
                                              ValueCase { "OutputOffStep", 2, "-6.66", -6.7f },
                                              ValueCase { "TextIsZero", 3, "loud", 0.0f },
-                                             ValueCase { "EmptyTextIsZero", 2, "", 0.0f }),
+                                             ValueCase { "EmptyTextIsZero", 2, "", 0.0f },
+                                             ValueCase { "NanIsZero", 3, "nan", 0.0f },
+                                             ValueCase { "NegativeNanIsZero", 0, "-NaN", 0.0f },
+                                             ValueCase { "InfinityIsLimited", 2, "inf", 30.0f }),
                           caseName<ValueCase>);
 
 //==============================================================================
