@@ -12,8 +12,7 @@
 // finite within +-1; while only the latter have gone in, the output stays finite.
 namespace
 {
-constexpr double commonSampleRates[] { 8000.0, 11025.0, 16000.0, 22050.0, 32000.0, 44100.0,
-                                       48000.0, 88200.0, 96000.0, 176400.0, 192000.0, 384000.0 };
+constexpr double commonSampleRates[] { 8000.0, 11025.0, 16000.0, 22050.0, 32000.0, 44100.0, 48000.0, 88200.0, 96000.0, 176400.0, 192000.0, 384000.0 };
 
 void require (bool condition, const char* what)
 {

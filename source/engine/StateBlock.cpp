@@ -56,4 +56,3 @@ std::unique_ptr<juce::XmlElement> readStateBlock (const void* data,
 
     return xml;
 }
-

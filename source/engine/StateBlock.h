@@ -9,4 +9,3 @@
 std::unique_ptr<juce::XmlElement> readStateBlock (const void* data,
                                                   int sizeInBytes,
                                                   const juce::AudioProcessorValueTreeState& tree);
-

@@ -106,8 +106,7 @@ TEST (Lifecycle, EditorOpenedAndClosedAHundredTimesWhileProcessing)
 
                                      ++blocks;
                                      std::this_thread::yield();
-                                 }
-                             });
+                                 } });
 
     for (int i = 0; i < 100; ++i)
     {

@@ -27,7 +27,6 @@ juce::AudioBuffer<float> processAt (double sampleRate, float crush)
     return signal;
 }
 
-
 } // namespace
 
 // Below 16 kHz the 8 kHz peak filter's poles leave the unit circle, and at 16 kHz they sit
@@ -49,4 +48,5 @@ INSTANTIATE_TEST_SUITE_P (Robustness,
                                              RateCase { 16000.0, false },
                                              RateCase { 16001.0, true },
                                              RateCase { 22050.0, true }),
-                          [] (const auto& caseInfo) { return std::to_string ((int) caseInfo.param.sampleRate) + "Hz"; });
+                          [] (const auto& caseInfo)
+                          { return std::to_string ((int) caseInfo.param.sampleRate) + "Hz"; });

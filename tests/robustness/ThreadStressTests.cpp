@@ -84,8 +84,7 @@ TEST (ThreadStress, HostThreadsAtOnceNeverSplitABlockBetweenTwoDelays)
                                          ++counts.byLatency;
                                      else
                                          ++counts.neither;
-                                 }
-                             });
+                                 } });
 
     std::thread automationThread ([&]
                                   {
@@ -103,8 +102,7 @@ TEST (ThreadStress, HostThreadsAtOnceNeverSplitABlockBetweenTwoDelays)
                                           parameter->setValueNotifyingHost (random.nextFloat());
                                           parameter->endChangeGesture();
                                           std::this_thread::sleep_for (std::chrono::microseconds (50));
-                                      }
-                                  });
+                                      } });
 
     std::thread stateThread ([&]
                              {
@@ -114,8 +112,7 @@ TEST (ThreadStress, HostThreadsAtOnceNeverSplitABlockBetweenTwoDelays)
                                      engine.getStateInformation (state);
                                      engine.setStateInformation (state.getData(), (int) state.getSize());
                                      std::this_thread::sleep_for (std::chrono::milliseconds (1));
-                                 }
-                             });
+                                 } });
 
     // The test's own thread is the message thread.
     juce::Random random (2);

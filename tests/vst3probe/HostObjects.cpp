@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <tuple>
 
 namespace
 {
@@ -112,4 +113,67 @@ std::string toAscii (const Steinberg::char16* text)
         result += *text < 128 ? (char) *text : '?';
 
     return result;
+}
+
+Steinberg::tresult PLUGIN_API ParameterValueQueue::getPoint (Steinberg::int32 index,
+                                                             Steinberg::int32& sampleOffset,
+                                                             Steinberg::Vst::ParamValue& value)
+{
+    if (index < 0 || index >= getPointCount())
+        return Steinberg::kResultFalse;
+
+    std::tie (sampleOffset, value) = points[(size_t) index];
+    return Steinberg::kResultTrue;
+}
+
+Steinberg::tresult PLUGIN_API ParameterValueQueue::addPoint (Steinberg::int32 sampleOffset,
+                                                             Steinberg::Vst::ParamValue value,
+                                                             Steinberg::int32& index)
+{
+    auto position = std::find_if (points.begin(), points.end(), [sampleOffset] (const auto& point)
+                                  { return point.first >= sampleOffset; });
+
+    if (position != points.end() && position->first == sampleOffset)
+        position->second = value;
+    else
+        position = points.insert (position, { sampleOffset, value });
+
+    index = (Steinberg::int32) std::distance (points.begin(), position);
+    return Steinberg::kResultTrue;
+}
+
+Steinberg::tresult PLUGIN_API ParameterValueQueue::queryInterface (const Steinberg::TUID targetIID, void** obj)
+{
+    return queryOnly<Steinberg::Vst::IParamValueQueue> (this, targetIID, obj);
+}
+
+Steinberg::Vst::IParamValueQueue* PLUGIN_API ParameterChanges::getParameterData (Steinberg::int32 index)
+{
+    return index >= 0 && index < getParameterCount() ? &queues[(size_t) index] : nullptr;
+}
+
+Steinberg::Vst::IParamValueQueue* PLUGIN_API ParameterChanges::addParameterData (const Steinberg::Vst::ParamID& id, Steinberg::int32& index)
+{
+    for (size_t i = 0; i < queues.size(); ++i)
+    {
+        if (queues[i].getParameterId() == id)
+        {
+            index = (Steinberg::int32) i;
+            return &queues[i];
+        }
+    }
+
+    index = getParameterCount();
+    return &queues.emplace_back (id);
+}
+
+Steinberg::tresult PLUGIN_API ParameterChanges::queryInterface (const Steinberg::TUID targetIID, void** obj)
+{
+    return queryOnly<Steinberg::Vst::IParameterChanges> (this, targetIID, obj);
+}
+
+void ParameterChanges::add (Steinberg::Vst::ParamID id, Steinberg::int32 sampleOffset, Steinberg::Vst::ParamValue value)
+{
+    Steinberg::int32 index = 0;
+    addParameterData (id, index)->addPoint (sampleOffset, value, index);
 }
