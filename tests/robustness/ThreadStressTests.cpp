@@ -130,11 +130,10 @@ TEST (ThreadStress, HostThreadsAtOnceNeverSplitABlockBetweenTwoDelays)
         if (round % 25 == 0)
         {
             std::unique_ptr<juce::AudioProcessorEditor> editor (engine.createEditorIfNeeded());
-            juce::Timer::callPendingTimersSynchronously();
+            juce::MessageManager::getInstance()->runDispatchLoopUntil (40);
         }
 
-        juce::Timer::callPendingTimersSynchronously();
-        std::this_thread::sleep_for (std::chrono::milliseconds (1));
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (1);
     }
 
     stop = true;
