@@ -9,7 +9,7 @@
 // A host run made of fuzzed bytes: layout, rate and announced block size, then a
 // series of blocks of any length with parameter moves and 4x switches between
 // them. Samples are either raw bit patterns (NaN, infinities, huge values) or
-// finite within +-1; while only the latter have gone in, the output stays finite.
+// finite within +-1; whatever came before, a block of the latter plays finite.
 namespace
 {
 constexpr double commonSampleRates[] { 8000.0, 11025.0, 16000.0, 22050.0, 32000.0, 44100.0, 48000.0, 88200.0, 96000.0, 176400.0, 192000.0, 384000.0 };
@@ -86,7 +86,6 @@ extern "C" int LLVMFuzzerTestOneInput (const juce::uint8* data, size_t size)
 
     auto& parameters = engine.getParameters();
     juce::MidiBuffer midi;
-    auto onlyFiniteInput = true;
 
     for (int blockIndex = 0; blockIndex < 16 && input.remaining_bytes() > 0; ++blockIndex)
     {
@@ -107,11 +106,10 @@ extern "C" int LLVMFuzzerTestOneInput (const juce::uint8* data, size_t size)
 
         juce::AudioBuffer<float> buffer (bufferChannels, numSamples);
         fillBlock (input, buffer, raw);
-        onlyFiniteInput = onlyFiniteInput && ! raw;
 
         engine.processBlock (buffer, midi);
 
-        if (onlyFiniteInput)
+        if (! raw)
             require (allFinite (buffer), "finite output for finite input within +-1");
     }
 

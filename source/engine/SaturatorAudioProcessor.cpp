@@ -19,15 +19,18 @@ constexpr float crushQ = 1.0f;
 
 // A NaN or infinity from upstream would stay in the oversampler's and the compressor's
 // memory for good and turn every later block to NaN; measured first, it is then silenced.
+// So would a sample past about +110 dBFS, whose seventh power overflows in the waveshaper:
+// such samples are limited to +60 dBFS, far beyond anything that audio carries.
 void silenceNonFiniteSamples (juce::dsp::AudioBlock<float> block) noexcept
 {
+    constexpr float largestUsableSample = 1000.0f;
+
     for (size_t channel = 0; channel < block.getNumChannels(); ++channel)
     {
         auto* samples = block.getChannelPointer (channel);
 
         for (size_t i = 0; i < block.getNumSamples(); ++i)
-            if (! std::isfinite (samples[i]))
-                samples[i] = 0.0f;
+            samples[i] = std::isfinite (samples[i]) ? juce::jlimit (-largestUsableSample, largestUsableSample, samples[i]) : 0.0f;
     }
 }
 

@@ -1,4 +1,5 @@
 #include "BufferChecks.h"
+#include "editor/EditorParts.h"
 #include "engine/EngineTestHelpers.h"
 
 #include <gtest/gtest.h>
@@ -110,7 +111,7 @@ TEST (Lifecycle, EditorOpenedAndClosedAHundredTimesWhileProcessing)
 
     for (int i = 0; i < 100; ++i)
     {
-        std::unique_ptr<juce::AudioProcessorEditor> editor (engine.createEditorIfNeeded());
+        auto editor = openEditor (engine);
 
         if (editor == nullptr)
         {

@@ -1,3 +1,4 @@
+#include "editor/EditorParts.h"
 #include "engine/EngineTestHelpers.h"
 
 #include <gtest/gtest.h>
@@ -129,7 +130,7 @@ TEST (ThreadStress, HostThreadsAtOnceNeverSplitABlockBetweenTwoDelays)
 
         if (round % 25 == 0)
         {
-            std::unique_ptr<juce::AudioProcessorEditor> editor (engine.createEditorIfNeeded());
+            auto editor = openEditor (engine);
             juce::MessageManager::getInstance()->runDispatchLoopUntil (40);
         }
 
