@@ -1,21 +1,36 @@
 #include "StateBlock.h"
 
 #include <set>
+#include <string_view>
 
 namespace
 {
 const juce::Identifier idProperty { "id" };
 const juce::Identifier valueProperty { "value" };
 
-// JUCE's XML parser reads past the end of text that is not valid UTF-8.
-bool holdsValidUtf8Text (const void* data, int sizeInBytes)
+// The text that JUCE's getXmlFromBinary parses: up to the length field or the data's end,
+// and up to the first zero byte. Empty when the block has no text.
+std::string_view textOf (const void* data, int sizeInBytes)
 {
     if (sizeInBytes <= 8)
-        return false;
+        return {};
 
     const auto length = (int) juce::ByteOrder::littleEndianInt (juce::addBytesToPointer (data, 4));
-    return length > 0
-           && juce::CharPointer_UTF8::isValidString (static_cast<const char*> (data) + 8, juce::jmin (sizeInBytes - 8, length));
+
+    if (length <= 0)
+        return {};
+
+    const std::string_view text { static_cast<const char*> (data) + 8, (size_t) juce::jmin (sizeInBytes - 8, length) };
+    return text.substr (0, text.find ('\0'));
+}
+
+// JUCE's XML parser reads past the end of text that is not valid UTF-8, and expands the
+// entities that a document type declaration defines, where a few nested ones grow without
+// bound. The engine's state has neither.
+bool isSafeToParse (std::string_view text)
+{
+    return juce::CharPointer_UTF8::isValidString (text.data(), (int) text.size())
+           && text.find ("<!DOCTYPE") == std::string_view::npos;
 }
 
 // XML forbids it, and JUCE keeps both: the parameter would take the first value and a save write the last.
@@ -39,7 +54,7 @@ std::unique_ptr<juce::XmlElement> readStateBlock (const void* data,
                                                   int sizeInBytes,
                                                   const juce::AudioProcessorValueTreeState& tree)
 {
-    if (! holdsValidUtf8Text (data, sizeInBytes))
+    if (! isSafeToParse (textOf (data, sizeInBytes)))
         return {};
 
     auto xml = juce::AudioProcessor::getXmlFromBinary (data, sizeInBytes);
