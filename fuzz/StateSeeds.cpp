@@ -6,11 +6,15 @@
 // accepts in spite of oddities, and the kinds of block that it must ignore.
 namespace
 {
+// Magic, length, text and a zero byte, without parsing the text: some seeds are not XML.
 juce::MemoryBlock blockFromText (const juce::String& xmlText)
 {
-    juce::MemoryBlock block;
-    juce::AudioProcessor::copyXmlToBinary (*juce::parseXML (xmlText), block);
-    return block;
+    juce::MemoryOutputStream out;
+    out.write ("VC2!", 4);
+    out.writeInt ((int) xmlText.getNumBytesAsUTF8());
+    out << xmlText;
+    out.writeByte (0);
+    return out.getMemoryBlock();
 }
 
 juce::MemoryBlock withLengthField (juce::MemoryBlock block, juce::uint32 length)
@@ -68,6 +72,8 @@ int main (int argc, char** argv)
         { "duplicates-and-strangers",
           blockFromText ("<Parameters extra=\"1\"><PARAM id=\"drive\" value=\"1.0\"/><PARAM id=\"drive\" value=\"2.0\"/>"
                          "<PARAM id=\"tone\" value=\"3.0\"/><Other id=\"crush\" value=\"4.0\" note=\"x\"/></Parameters>") },
+        { "instruction-before-text", blockFromText ("<Parameters><PARAM id=\"mix\" value=\"40.0\"/><?x?>a</Parameters>") },
+        { "document-type", blockFromText ("<!DOCTYPE Parameters [<!ENTITY v \"40.0\">]><Parameters><PARAM id=\"mix\" value=\"&v;\"/></Parameters>") },
         { "too-short", resized (fresh, 8) },
         { "wrong-magic", wrongMagic },
         { "zero-length", withLengthField (fresh, 0) },

@@ -24,13 +24,26 @@ std::string_view textOf (const void* data, int sizeInBytes)
     return text.substr (0, text.find ('\0'));
 }
 
-// JUCE's XML parser reads past the end of text that is not valid UTF-8, and expands the
-// entities that a document type declaration defines, where a few nested ones grow without
-// bound. The engine's state has neither.
+// JUCE's XML parser reads past the end of text that is not valid UTF-8, expands the
+// entities that a document type declaration defines (a few nested ones grow without bound)
+// and loops for ever on a processing instruction followed by text inside an element. The
+// engine's state has none of these; its one processing instruction is the declaration.
 bool isSafeToParse (std::string_view text)
 {
-    return juce::CharPointer_UTF8::isValidString (text.data(), (int) text.size())
-           && text.find ("<!DOCTYPE") == std::string_view::npos;
+    if (! juce::CharPointer_UTF8::isValidString (text.data(), (int) text.size()))
+        return false;
+
+    if (text.substr (0, 2) == "<?")
+    {
+        const auto declarationEnd = text.find ("?>");
+
+        if (declarationEnd == std::string_view::npos)
+            return false;
+
+        text.remove_prefix (declarationEnd + 2);
+    }
+
+    return text.find ("<!DOCTYPE") == std::string_view::npos && text.find ("<?") == std::string_view::npos;
 }
 
 // XML forbids it, and JUCE keeps both: the parameter would take the first value and a save write the last.

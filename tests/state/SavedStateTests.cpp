@@ -317,6 +317,7 @@ INSTANTIATE_TEST_SUITE_P (Cases,
                                              BlockCase { "RootNearlyTheName", withRootRenamed ("Parameter") },
                                              BlockCase { "TextEndsInBrokenUtf8", blockFromText (declaration + R"(<Parameters><PARAM id="mix" value="25.0"/>)" + "\xff\xff\xff\xff\xff") },
                                              BlockCase { "DocumentTypeDeclared", blockFromText (R"(<!DOCTYPE Parameters [<!ENTITY v "25.0">]><Parameters><PARAM id="mix" value="&v;"/></Parameters>)") },
+                                             BlockCase { "InstructionInsideTheRoot", blockFromText (withRoot ("Parameters", R"(<?krel mix?><PARAM id="mix" value="25.0"/>)")) },
                                              BlockCase { "AttributeRepeated", blockFromText (withRoot ("Parameters", R"(<PARAM id="mix" value="25.0" value="60.0"/>)")) }),
                           caseName<BlockCase>);
 
