@@ -24,13 +24,46 @@ std::string_view textOf (const void* data, int sizeInBytes)
     return text.substr (0, text.find ('\0'));
 }
 
+// Well-formed UTF-8 as Unicode defines it: no overlong forms, surrogates or values past
+// U+10FFFF, which JUCE's own check lets through and its strings then change on the way.
+bool isWellFormedUtf8 (std::string_view text)
+{
+    for (size_t i = 0; i < text.size();)
+    {
+        const auto lead = (unsigned char) text[i];
+        const auto continuation = [&] (size_t offset, unsigned char low = 0x80, unsigned char high = 0xbf)
+        {
+            return i + offset < text.size() && (unsigned char) text[i + offset] >= low && (unsigned char) text[i + offset] <= high;
+        };
+
+        size_t length = 0;
+
+        if (lead < 0x80)
+            length = 1;
+        else if (lead >= 0xc2 && lead <= 0xdf && continuation (1))
+            length = 2;
+        else if (lead >= 0xe0 && lead <= 0xef
+                 && continuation (1, lead == 0xe0 ? 0xa0 : 0x80, lead == 0xed ? 0x9f : 0xbf) && continuation (2))
+            length = 3;
+        else if (lead >= 0xf0 && lead <= 0xf4
+                 && continuation (1, lead == 0xf0 ? 0x90 : 0x80, lead == 0xf4 ? 0x8f : 0xbf) && continuation (2) && continuation (3))
+            length = 4;
+        else
+            return false;
+
+        i += length;
+    }
+
+    return true;
+}
+
 // JUCE's XML parser reads past the end of text that is not valid UTF-8, expands the
 // entities that a document type declaration defines (a few nested ones grow without bound)
 // and loops for ever on a processing instruction followed by text inside an element. The
 // engine's state has none of these; its one processing instruction is the declaration.
 bool isSafeToParse (std::string_view text)
 {
-    if (! juce::CharPointer_UTF8::isValidString (text.data(), (int) text.size()))
+    if (! isWellFormedUtf8 (text))
         return false;
 
     if (text.substr (0, 2) == "<?")
