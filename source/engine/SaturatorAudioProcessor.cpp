@@ -269,7 +269,7 @@ void SaturatorAudioProcessor::applyCrush (juce::dsp::AudioBlock<float> block)
 
     // Up to 16 kHz the centre is not below Nyquist: there is nothing there to lift,
     // and the filter's poles would leave the unit circle.
-    if (! (crush > crushThreshold) || ! ((double) crushFrequency < getSampleRate() * 0.5))
+    if (! (crush > crushThreshold) || ! ((double) crushFrequency < preparedSampleRate * 0.5))
         return;
 
     // Written into the shared coefficients in place: makePeakFilter's Ptr form would allocate.
