@@ -98,7 +98,11 @@ void LevelMeter::paint (juce::Graphics& g)
     g.setColour (juce::Colours::white);
     g.drawLine (panel.getX(), markerY, panel.getRight(), markerY, peakMarkerThickness);
 
+    // JUCE 8 deprecates this constructor, yet it is the one that keeps JUCE's legacy typeface
+    // metrics, which the scale is laid out with.
+    JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
     g.setFont (juce::Font (scaleFontHeight, juce::Font::bold));
+    JUCE_END_IGNORE_WARNINGS_GCC_LIKE
     g.setColour (juce::Colours::white.withAlpha (0.85f));
 
     for (const auto level : tickLevels)

@@ -21,7 +21,11 @@ SaturatorAudioProcessorEditor::SaturatorAudioProcessorEditor (SaturatorAudioProc
     : AudioProcessorEditor (engine), audioProcessor (engine), driveKnob ("Spark", engine.parameterTree, driveParameterId, false), crushKnob ("Arc", engine.parameterTree, crushParameterId, false), outputKnob ("Output Gain", engine.parameterTree, outputParameterId, true), mixKnob ("Charge", engine.parameterTree, mixParameterId, false)
 {
     titleLabel.setText (titleString, juce::dontSendNotification);
+    // JUCE 8 deprecates this constructor, yet it is the one that keeps JUCE's legacy typeface
+    // metrics, which the editor's text is laid out with.
+    JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
     titleLabel.setFont (juce::Font (titleFontHeight, juce::Font::bold).withExtraKerningFactor (titleKerning));
+    JUCE_END_IGNORE_WARNINGS_GCC_LIKE
     titleLabel.setColour (juce::Label::textColourId, creamColour);
     titleLabel.setJustificationType (juce::Justification::centredTop);
 
@@ -61,7 +65,10 @@ void SaturatorAudioProcessorEditor::paint (juce::Graphics& g)
     g.fillRect (6, 6, editorWidth - 12, editorHeight - 12);
 
     g.setColour (creamColour);
+    // Legacy typeface metrics, as for the title.
+    JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
     g.setFont (juce::Font (captionFontHeight, juce::Font::bold));
+    JUCE_END_IGNORE_WARNINGS_GCC_LIKE
     drawCaption (g, "IN", inputMeter);
     drawCaption (g, "OUT", outputMeter);
 }
