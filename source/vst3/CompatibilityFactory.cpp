@@ -9,25 +9,36 @@ JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wnon-virtual-dtor")
 
 namespace
 {
-// JUCE's factory, with the compatibility class that its wrapper lacks appended as the last class,
-// and JUCE's audio component handed out behind a guard for its state.
+// JUCE's factory, which lists its classes without checking the index it is asked for, behind
+// an index check. Its compatibility class is served by ours, which refuses a null stream: in
+// the place of JUCE's own where JUCE lists one, else appended as the last class. JUCE's audio
+// component is handed out behind a guard for its state.
 class CompatibilityFactory final : public Steinberg::IPluginFactory3
 {
 public:
     CompatibilityFactory()
     {
         // Takes over the reference that JUCE's factory function hands out.
-        const juce::VSTComSmartPtr<Steinberg::IPluginFactory> factory (juceGetPluginFactory(), false);
-        juceFactory.loadFrom (factory);
+        juceFactory.loadFrom (Steinberg::owned (juceGetPluginFactory()));
         jassert (juceFactory != nullptr);
 
-        for (Steinberg::int32 index = 0; index < numJuceClasses(); ++index)
+        const auto numJuceClasses = juceFactory->countClasses();
+        compatibilityIndex = numJuceClasses;
+
+        for (Steinberg::int32 index = 0; index < numJuceClasses; ++index)
         {
             Steinberg::PClassInfo info;
 
-            if (juceFactory->getClassInfo (index, &info) == Steinberg::kResultOk && std::strcmp (info.category, kVstAudioEffectClass) == 0)
+            if (juceFactory->getClassInfo (index, &info) != Steinberg::kResultOk)
+                continue;
+
+            if (std::strcmp (info.category, kVstAudioEffectClass) == 0)
                 std::memcpy (audioComponentId, info.cid, sizeof (audioComponentId));
+            else if (std::strcmp (info.category, kPluginCompatibilityClass) == 0)
+                compatibilityIndex = index;
         }
+
+        numClasses = juce::jmax (numJuceClasses, compatibilityIndex + 1);
     }
 
     JUCE_DECLARE_VST3_COM_REF_METHODS
@@ -48,7 +59,7 @@ public:
         return Steinberg::kNoInterface;
     }
 
-    Steinberg::int32 PLUGIN_API countClasses() override { return numJuceClasses() + 1; }
+    Steinberg::int32 PLUGIN_API countClasses() override { return numClasses; }
 
     Steinberg::tresult PLUGIN_API getFactoryInfo (Steinberg::PFactoryInfo* info) override
     {
@@ -82,18 +93,16 @@ public:
         {
             juce::VSTComSmartPtr<Steinberg::Vst::IComponent> juceComponent;
 
-            if (! juceComponent.loadFrom (juceFactory, audioComponentId))
+            if (! juceComponent.loadFrom (juceFactory.get(), audioComponentId))
                 return Steinberg::kResultFalse;
 
-            const juce::VSTComSmartPtr<ComponentStateGuard> guard (new ComponentStateGuard (juceComponent), false);
-            return guard->queryInterface (targetIID, obj);
+            return Steinberg::owned (new ComponentStateGuard (juceComponent))->queryInterface (targetIID, obj);
         }
 
         if (! juce::doUIDsMatch (cid, PluginCompatibility::getClassInfo().cid))
             return juceFactory->createInstance (cid, interfaceId, obj);
 
-        const juce::VSTComSmartPtr<PluginCompatibility> instance (new PluginCompatibility(), false);
-        return instance->queryInterface (targetIID, obj);
+        return Steinberg::owned (new PluginCompatibility())->queryInterface (targetIID, obj);
     }
 
     Steinberg::tresult PLUGIN_API setHostContext (Steinberg::FUnknown* context) override
@@ -102,19 +111,16 @@ public:
     }
 
 private:
-    Steinberg::int32 numJuceClasses() { return juceFactory->countClasses(); }
-
-    // JUCE's classes come first and are answered by its factory, which does not check
-    // the index: nothing outside its range reaches it.
+    // Indices in the list other than the compatibility class's are JUCE's own.
     template <typename Info, typename Interface>
     Steinberg::tresult answer (Steinberg::int32 index,
                                Info* info,
                                Steinberg::tresult (PLUGIN_API Interface::*askJuce) (Steinberg::int32, Info*))
     {
-        if (info == nullptr || index < 0 || index > numJuceClasses())
+        if (info == nullptr || index < 0 || index >= numClasses)
             return Steinberg::kInvalidArgument;
 
-        if (index < numJuceClasses())
+        if (index != compatibilityIndex)
             return (juceFactory.get()->*askJuce) (index, info);
 
         copyClassInfo (PluginCompatibility::getClassInfo(), *info);
@@ -132,6 +138,7 @@ private:
     std::atomic<int> refCount { 1 };
     juce::VSTComSmartPtr<Steinberg::IPluginFactory3> juceFactory;
     Steinberg::TUID audioComponentId {};
+    Steinberg::int32 compatibilityIndex = 0, numClasses = 0;
 };
 } // namespace
 

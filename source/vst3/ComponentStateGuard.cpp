@@ -68,6 +68,6 @@ Steinberg::tresult PLUGIN_API ComponentStateGuard::setState (Steinberg::IBStream
         return Steinberg::kResultFalse;
 
     // JUCE reads the very bytes checked, whatever the host's stream would give on a second reading.
-    const juce::VSTComSmartPtr<Steinberg::IBStream> checked (new Steinberg::MemoryStream (bytes.getData(), (Steinberg::TSize) bytes.getSize()), false);
+    const auto checked = Steinberg::owned (new Steinberg::MemoryStream (bytes.getData(), (Steinberg::TSize) bytes.getSize()));
     return juceComponent->setState (checked);
 }

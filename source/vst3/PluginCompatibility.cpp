@@ -1,8 +1,15 @@
 #include "PluginCompatibility.h"
 
-#include <juce_audio_plugin_client/utility/juce_CreatePluginFilter.h>
+// JUCE 8 moved the header.
+#if __has_include(<juce_audio_plugin_client/detail/juce_CreatePluginFilter.h>)
+    #include <juce_audio_plugin_client/detail/juce_CreatePluginFilter.h>
+#else
+    #include <juce_audio_plugin_client/utility/juce_CreatePluginFilter.h>
+#endif
 
+#if KREL_DEFINES_PLUGIN_COMPATIBILITY_IID
 DEF_CLASS_IID (Steinberg::IPluginCompatibility)
+#endif
 
 const Steinberg::PClassInfo2& PluginCompatibility::getClassInfo()
 {

@@ -13,7 +13,8 @@ Function findSymbol (void* handle, const char* name)
 }
 } // namespace
 
-Vst3Module::Vst3Module (const std::string& bundlePath)
+Vst3Module::Vst3Module (const std::string& bundle)
+    : bundlePath (bundle)
 {
     const auto library = bundlePath + "/Contents/x86_64-linux/Krel.so";
     handle = dlopen (library.c_str(), RTLD_LAZY | RTLD_LOCAL);

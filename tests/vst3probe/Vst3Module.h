@@ -18,11 +18,13 @@ public:
     // Null when loading failed; error() says why.
     Steinberg::IPluginFactory* getFactory() const { return factory; }
     const std::string& getError() const { return error; }
+    const std::string& getBundlePath() const { return bundlePath; }
 
     // The module under test in this run, loaded by main() from its command line.
     static Vst3Module* current;
 
 private:
+    std::string bundlePath;
     void* handle = nullptr;
     bool entered = false;
     Steinberg::IPtr<Steinberg::IPluginFactory> factory;
