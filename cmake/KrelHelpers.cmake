@@ -1,8 +1,21 @@
-# Debian's JUCE links the system's codec and image libraries in place of the
-# copies upstream JUCE compiles in.
+# Debian's JUCE leaves out the copies of the codec and image libraries that upstream JUCE
+# compiles in, and uses the system's in their place. A JUCE that ships a copy uses its own.
+set(KREL_SYSTEM_PACKAGES freetype2)
+
+function(krel_use_system_package_unless_shipped copy)
+    if(NOT EXISTS "${JUCE_MODULES_DIR}/${copy}")
+        set(KREL_SYSTEM_PACKAGES ${KREL_SYSTEM_PACKAGES} ${ARGN} PARENT_SCOPE)
+    endif()
+endfunction()
+
+krel_use_system_package_unless_shipped(juce_audio_formats/codecs/flac flac)
+krel_use_system_package_unless_shipped(juce_audio_formats/codecs/oggvorbis vorbis vorbisenc vorbisfile ogg)
+krel_use_system_package_unless_shipped(juce_graphics/image_formats/pnglib libpng)
+krel_use_system_package_unless_shipped(juce_graphics/image_formats/jpglib libjpeg)
+krel_use_system_package_unless_shipped(juce_core/zip/zlib zlib)
+
 find_package(PkgConfig REQUIRED)
-pkg_check_modules(KREL_SYSTEM_LIBS REQUIRED IMPORTED_TARGET
-    flac vorbis vorbisenc vorbisfile ogg libpng libjpeg zlib freetype2)
+pkg_check_modules(KREL_SYSTEM_LIBS REQUIRED IMPORTED_TARGET ${KREL_SYSTEM_PACKAGES})
 add_library(krel_system_libraries INTERFACE)
 target_link_libraries(krel_system_libraries INTERFACE PkgConfig::KREL_SYSTEM_LIBS)
 add_library(krel::system_libraries ALIAS krel_system_libraries)
