@@ -3,7 +3,6 @@
 #include "LevelMeterTest.h"
 #include "MessageLoop.h"
 #include "Pixels.h"
-#include "shared/Look.h"
 #include "shared/ParameterIds.h"
 
 #include <gtest/gtest.h>
@@ -19,11 +18,17 @@ void click (juce::Button& button)
                                       { return button.getToggleState() != stateBefore; }));
 }
 
-bool hasInk (const juce::Image& image, juce::Rectangle<int> area, juce::Colour background)
+// The window's colours.
+const juce::Colour background { 0xFF1D238C };
+const juce::Colour panel { 0xFF1D238C };
+const juce::Colour cream { 0xFFFCFBF4 };
+const juce::Colour knobRing { 0xFFFFFAF5 };
+
+bool hasInk (const juce::Image& image, juce::Rectangle<int> area, juce::Colour surround)
 {
     for (int y = area.getY(); y < area.getBottom(); ++y)
         for (int x = area.getX(); x < area.getRight(); ++x)
-            if (image.getPixelAt (x, y) != background)
+            if (image.getPixelAt (x, y) != surround)
                 return true;
 
     return false;
@@ -68,7 +73,7 @@ TEST_F (EditorTest, IsAFixedWindowWithItsChildrenInPlace)
     JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
     EXPECT_EQ (titleLabel.getFont(), juce::Font (38.0f, juce::Font::bold).withExtraKerningFactor (0.05f));
     JUCE_END_IGNORE_WARNINGS_GCC_LIKE
-    EXPECT_EQ (titleLabel.findColour (juce::Label::textColourId), creamColour);
+    EXPECT_EQ (titleLabel.findColour (juce::Label::textColourId), cream);
     EXPECT_EQ (titleLabel.getJustificationType(), juce::Justification (juce::Justification::centredTop));
 }
 
@@ -132,9 +137,9 @@ TEST_F (EditorTest, ButtonSwitchesOversamplingAndEveryNewEditorShowsItOff)
     EXPECT_EQ (firstButton.getName(), "4x");
     EXPECT_FALSE (firstButton.getToggleState());
     EXPECT_TRUE (firstButton.getClickingTogglesState());
-    EXPECT_EQ (firstButton.findColour (juce::TextButton::buttonColourId), juce::Colours::transparentBlack);
-    EXPECT_EQ (firstButton.findColour (juce::TextButton::textColourOffId), juce::Colours::black);
-    EXPECT_EQ (firstButton.findColour (juce::TextButton::textColourOnId), juce::Colours::limegreen);
+    EXPECT_EQ (firstButton.findColour (juce::TextButton::buttonColourId), juce::Colour (0x00000000));
+    EXPECT_EQ (firstButton.findColour (juce::TextButton::textColourOffId), juce::Colour (0xFF000000));
+    EXPECT_EQ (firstButton.findColour (juce::TextButton::textColourOnId), juce::Colour (0xFF32CD32));
     EXPECT_FALSE (firstButton.isColourSpecified (juce::TextButton::buttonOnColourId));
     ASSERT_EQ (engine.getLatencySamples(), 0);
 
@@ -168,26 +173,26 @@ TEST_F (EditorTest, PaintsAFrameInsideTheEdgeTheCaptionsAndItsChildren)
     };
 
     const Sample samples[] {
-        { 0, 0, backgroundColour },
-        { 2, 350, backgroundColour },
-        { 457, 697, backgroundColour },
-        { 3, 3, frameColour },
-        { 5, 350, frameColour },
-        { 230, 4, frameColour },
-        { 456, 696, frameColour },
-        { 6, 6, panelColour },
-        { 453, 693, panelColour },
-        { 30, 350, panelColour },
-        { 99 + 11, 285 + 74, knobRingColour }, // the drive knob's ring, painted over the panel
+        { 0, 0, background },
+        { 2, 350, background },
+        { 457, 697, background },
+        { 3, 3, cream },
+        { 5, 350, cream },
+        { 230, 4, cream },
+        { 456, 696, cream },
+        { 6, 6, panel },
+        { 453, 693, panel },
+        { 30, 350, panel },
+        { 99 + 11, 285 + 74, knobRing }, // the drive knob's ring, painted over the panel
     };
 
     for (const auto& s : samples)
         EXPECT_EQ (argbAt (image, s.x, s.y), argbOf (s.colour)) << s.x << ", " << s.y;
 
     // Glyph shapes differ between machines; that there is text where it belongs does not.
-    EXPECT_TRUE (hasInk (image, { 0, 20, 460, 60 }, panelColour)) << "title";
-    EXPECT_TRUE (hasInk (image, { 175, 73, 53, 15 }, panelColour)) << "IN";
-    EXPECT_TRUE (hasInk (image, { 235, 73, 53, 15 }, panelColour)) << "OUT";
+    EXPECT_TRUE (hasInk (image, { 0, 20, 460, 60 }, panel)) << "title";
+    EXPECT_TRUE (hasInk (image, { 175, 73, 53, 15 }, panel)) << "IN";
+    EXPECT_TRUE (hasInk (image, { 235, 73, 53, 15 }, panel)) << "OUT";
 }
 
 TEST_F (EditorTest, FrameKeepsTheFixedSizeWhateverTheComponentsSize)
@@ -196,10 +201,31 @@ TEST_F (EditorTest, FrameKeepsTheFixedSizeWhateverTheComponentsSize)
     editor->setSize (500, 800);
     const auto image = snapshotOf (*editor);
 
-    EXPECT_EQ (argbAt (image, 456, 350), argbOf (frameColour));
-    EXPECT_EQ (argbAt (image, 230, 696), argbOf (frameColour));
-    EXPECT_EQ (argbAt (image, 496, 350), argbOf (backgroundColour));
-    EXPECT_EQ (argbAt (image, 230, 796), argbOf (backgroundColour));
+    EXPECT_EQ (argbAt (image, 456, 350), argbOf (cream));
+    EXPECT_EQ (argbAt (image, 230, 696), argbOf (cream));
+    EXPECT_EQ (argbAt (image, 496, 350), argbOf (background));
+    EXPECT_EQ (argbAt (image, 230, 796), argbOf (background));
+}
+
+// Each caption is centred in a 20-pixel-high box 18 pixels right of its meter and 15 above it;
+// the meters start at y 88, so the ink above that row is the caption's alone.
+TEST_F (EditorTest, CaptionsAreCentredInTheirBoxesAboveTheMeters)
+{
+    struct Case
+    {
+        const char* text;
+        juce::Rectangle<int> box;
+    };
+
+    auto editor = openEditor (engine);
+
+    for (const auto& c : { Case { "IN", { 175, 73, 53, 20 } }, Case { "OUT", { 235, 73, 53, 20 } } })
+    {
+        SCOPED_TRACE (c.text);
+        const auto centre = inkBounds (*editor, c.box.withBottom (88), panel, cream).getCentre();
+        EXPECT_NEAR (centre.x, c.box.toFloat().getCentreX(), 0.6f);
+        EXPECT_NEAR (centre.y, c.box.toFloat().getCentreY(), 0.6f);
+    }
 }
 
 TEST_F (EditorTest, EditorsOfTwoEnginesComeAndGoInEitherOrder)

@@ -9,7 +9,12 @@ namespace
 {
 constexpr float tolerance = 1.0e-4f;
 const auto panelColour = juce::Colour (0x99000000);
-const auto transparent = juce::Colours::transparentBlack;
+const auto transparent = juce::Colour (0x00000000);
+const auto red = juce::Colour (0xFFFF0000);
+const auto yellow = juce::Colour (0xFFFFFF00);
+const auto green = juce::Colour (0xFF32CD32);
+const auto white = juce::Colour (0xFFFFFFFF);
+const auto scaleInk = juce::Colour (0xD9FFFFFF);
 } // namespace
 
 TEST_F (LevelMeterTest, StartsEmptyAtTheFloor)
@@ -151,12 +156,12 @@ TEST_F (LevelMeterTest, BarColourChangesAtZeroAndMinusSixDecibels)
     };
 
     const Case cases[] {
-        { 3.0f, juce::Colours::red },
-        { 0.0f, juce::Colours::red },
-        { -0.1f, juce::Colours::yellow },
-        { -6.0f, juce::Colours::yellow },
-        { -6.1f, juce::Colours::limegreen },
-        { -30.0f, juce::Colours::limegreen },
+        { 3.0f, red },
+        { 0.0f, red },
+        { -0.1f, yellow },
+        { -6.0f, yellow },
+        { -6.1f, green },
+        { -30.0f, green },
     };
 
     for (const auto& c : cases)
@@ -176,7 +181,7 @@ TEST_F (LevelMeterTest, FullBarFillsThePanelToItsTop)
     const auto image = snapshotOf (meter, 10.0f);
 
     // The +6 tick line covers the panel's top edge, rows 95 to 105 at this scale.
-    EXPECT_EQ (argbAt (image, 450, 107), argbOf (juce::Colours::red));
+    EXPECT_EQ (argbAt (image, 450, 107), argbOf (red));
     EXPECT_EQ (argbAt (image, 450, 93), argbOf (transparent));
 }
 
@@ -192,7 +197,7 @@ TEST_F (LevelMeterTest, PanelSitsRightOfTheScaleAndTheMarkerShowsThePeak)
     EXPECT_EQ (argbAt (image, 37, 150), argbOf (transparent));
     EXPECT_EQ (argbAt (image, 45, 186), argbOf (transparent));
 
-    EXPECT_EQ (argbAt (image, 45, 126), argbOf (juce::Colours::white));
+    EXPECT_EQ (argbAt (image, 45, 126), argbOf (white));
     EXPECT_EQ (argbAt (image, 45, 122), argbOf (panelColour));
     EXPECT_EQ (argbAt (image, 45, 131), argbOf (panelColour));
 }
@@ -239,4 +244,24 @@ TEST_F (LevelMeterTest, ScaleTicksAndLabelsStandAtTheirLevels)
     for (int row = 0; row < image.getHeight(); ++row)
         for (int x = 350; x < 380; ++x)
             ASSERT_EQ (image.getPixelAt (x, row).getAlpha(), 0) << x << ", " << row;
+}
+
+// Each label is right-aligned in a 16-pixel-high box that starts 9 pixels above its tick, and
+// centred in it from top to bottom.
+TEST_F (LevelMeterTest, LabelsAreCentredInTheirBoxesBesideTheirTicks)
+{
+    showLevels (-48.0f, -48.0f);
+
+    struct Label
+    {
+        const char* text;
+        int boxTop;
+    };
+
+    for (const auto l : { Label { "-48", 176 }, Label { "-24", 98 }, Label { "-12", 59 }, Label { "0", 20 }, Label { "+6", 1 } })
+    {
+        SCOPED_TRACE (l.text);
+        const juce::Rectangle<int> box { 0, l.boxTop, 34, 16 };
+        EXPECT_NEAR (inkBounds (meter, box, transparent, scaleInk).getCentreY(), box.toFloat().getCentreY(), 0.6f);
+    }
 }

@@ -1,6 +1,5 @@
 #include "KnobParts.h"
 #include "Pixels.h"
-#include "shared/Look.h"
 #include "shared/ParameterIds.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +25,15 @@ const ArcPixel arcStart { "start", 15, 108 };
 const ArcPixel arcUpperLeft { "upper left", 15, 39 };
 const ArcPixel arcUpperRight { "upper right", 84, 39 };
 const ArcPixel arcEnd { "end", 84, 108 };
+
+// The knob's colours.
+const juce::Colour cream { 0xFFFCFBF4 };
+const juce::Colour black { 0xFF000000 };
+const juce::Colour ring { 0xFFFFFAF5 };
+const juce::Colour shadow { 0xFFC3BEB9 };
+const juce::Colour white { 0xFFFFFFFF };
+const juce::Colour navy { 0xFF000080 };
+const juce::Colour maroon { 0xFF800000 };
 
 // Inside the body's disc, left of the centre, clear of every pointer angle tested.
 constexpr int bodyX = 30;
@@ -63,12 +71,6 @@ protected:
 
 TEST_F (RotaryKnobLookAndFeelTest, BodyFollowsTheValueAndTheArcRunsFromStartOrMiddleToThePointer)
 {
-    const auto cream = trackColour;
-    const auto black = valueArcColour;
-    const auto white = juce::Colours::white;
-    const auto navy = juce::Colours::navy;
-    const auto maroon = juce::Colours::maroon;
-
     struct Case
     {
         const char* name;
@@ -92,7 +94,7 @@ TEST_F (RotaryKnobLookAndFeelTest, BodyFollowsTheValueAndTheArcRunsFromStartOrMi
         { "from the middle above it", outputParameterId, true, 15.0f, white.interpolatedWith (navy, 0.5f), cream, cream, black, cream },
         { "from the middle at its maximum", outputParameterId, true, 30.0f, navy, cream, cream, black, black },
         { "disabled shows no arc", driveParameterId, false, 50.0f, white.interpolatedWith (navy, 0.5f), cream, cream, cream, cream, false },
-        { "a fill colour on the slider colours its arc", driveParameterId, false, 50.0f, white.interpolatedWith (navy, 0.5f), juce::Colours::red, juce::Colours::red, cream, cream, true, juce::Colours::red },
+        { "a fill colour on the slider colours its arc", driveParameterId, false, 50.0f, white.interpolatedWith (navy, 0.5f), juce::Colour (0xFFFF0000), juce::Colour (0xFFFF0000), cream, cream, true, juce::Colour (0xFFFF0000) },
         { "without the property it draws plain", outputParameterId, true, 0.0f, white.interpolatedWith (navy, 0.5f), black, black, cream, cream, true, {}, true },
     };
 
@@ -118,10 +120,10 @@ TEST_F (RotaryKnobLookAndFeelTest, BodyFollowsTheValueAndTheArcRunsFromStartOrMi
         EXPECT_LE (largestChannelDifference (body, bodyAt (c.body, bodyY)), 4)
             << "body " << argbOf (body) << ", expected about " << argbOf (bodyAt (c.body, bodyY));
 
-        EXPECT_EQ (argbAt (image, 11, 74), argbOf (knobRingColour)) << "ring";
+        EXPECT_EQ (argbAt (image, 11, 74), argbOf (ring)) << "ring";
 
         const auto pointer = pointerPixel (slider);
-        EXPECT_EQ (argbAt (image, pointer.x, pointer.y), argbOf (pointerColour)) << "pointer at " << pointer.toString();
+        EXPECT_EQ (argbAt (image, pointer.x, pointer.y), argbOf (black)) << "pointer at " << pointer.toString();
 
         for (const auto& [pixel, colour] : { std::pair { arcStart, c.start },
                                              std::pair { arcUpperLeft, c.upperLeft },
@@ -129,4 +131,55 @@ TEST_F (RotaryKnobLookAndFeelTest, BodyFollowsTheValueAndTheArcRunsFromStartOrMi
                                              std::pair { arcEnd, c.end } })
             EXPECT_EQ (argbAt (image, pixel.x, pixel.y), argbOf (colour)) << "arc at its " << pixel.where;
     }
+}
+
+// Drive at 50 % points straight up: the pointer's 3-pixel stroke runs along x 48.5 to 51.5 from
+// radius 10 to 36.5, its round caps 1.5 beyond. The ring covers radii 38 to 40; the shadow is
+// the disc moved 3 pixels down and blurred, so below the disc it is half covered at y 117.
+TEST_F (RotaryKnobLookAndFeelTest, PointerRingAndShadowLieAtTheirRadii)
+{
+    RotaryKnob knob { "Knob", engine.parameterTree, driveParameterId, false };
+    setParameter (engine, driveParameterId, 50.0f);
+    const auto image = snapshotOf (knob);
+    const auto body = white.interpolatedWith (navy, 0.5f);
+
+    struct Sample
+    {
+        const char* where;
+        int x, y;
+        juce::Colour colour;
+        int tolerance;
+    };
+
+    const Sample samples[] {
+        { "pointer, outside its start", 49, 66, bodyAt (body, 66), 4 },
+        { "pointer, its start cap inside radius 10", 49, 64, black, 0 },
+        { "pointer, just past its start", 49, 62, black, 0 },
+        { "pointer, just short of its end", 49, 38, black, 0 },
+        { "body, inside the ring", 12, 74, bodyAt (body, 74), 4 },
+        { "ring, inner edge", 11, 74, ring, 0 },
+        { "ring, outer edge", 10, 74, ring, 6 },
+    };
+
+    for (const auto& s : samples)
+        EXPECT_LE (largestChannelDifference (image.getPixelAt (s.x, s.y), s.colour), s.tolerance)
+            << s.where << ": " << argbAt (image, s.x, s.y) << " at " << s.x << ", " << s.y << ", expected " << argbOf (s.colour);
+
+    // Down the middle below the disc, whose bottom is at y 114, the shadow fades out; the
+    // half-covered point is found between pixel centres.
+    std::vector<float> alphas;
+
+    for (int y = 114; y < 126; ++y)
+        alphas.push_back (image.getPixelAt (50, y).getFloatAlpha());
+
+    float halfCovered = -1.0f;
+
+    for (size_t i = 1; i < alphas.size() && halfCovered < 0.0f; ++i)
+        if (alphas[i] < 0.5f && alphas[i - 1] >= 0.5f)
+            halfCovered = 114.5f + (float) i - (0.5f - alphas[i]) / (alphas[i - 1] - alphas[i]);
+
+    EXPECT_NEAR (halfCovered, 117.0f, 0.5f);
+
+    const auto halfway = image.getPixelAt (50, juce::roundToInt (halfCovered));
+    EXPECT_LE (largestChannelDifference (halfway.withAlpha (1.0f), shadow), 3) << argbOf (halfway);
 }

@@ -1,7 +1,6 @@
 #include "KnobParts.h"
 #include "MessageLoop.h"
 #include "editor/RotaryKnobLookAndFeel.h"
-#include "shared/Look.h"
 #include "shared/ParameterIds.h"
 
 #include <gtest/gtest.h>
@@ -83,10 +82,10 @@ TEST_F (RotaryKnobTest, KnobsOfEveryEngineShareOneLookThatColoursTheirText)
     EXPECT_EQ (&sliderOf (first).getLookAndFeel(), look);
     EXPECT_EQ (&captionOf (first).getLookAndFeel(), look);
 
-    EXPECT_EQ (captionOf (first).findColour (juce::Label::textColourId), creamColour);
-    EXPECT_EQ (textBoxOf (first).findColour (juce::Label::textColourId), creamColour);
-    EXPECT_EQ (textBoxOf (first).findColour (juce::Label::outlineColourId), juce::Colours::transparentBlack);
-    EXPECT_EQ (sliderOf (first).findColour (juce::Slider::rotarySliderFillColourId), valueArcColour);
+    EXPECT_EQ (captionOf (first).findColour (juce::Label::textColourId), juce::Colour (0xFFFCFBF4));
+    EXPECT_EQ (textBoxOf (first).findColour (juce::Label::textColourId), juce::Colour (0xFFFCFBF4));
+    EXPECT_EQ (textBoxOf (first).findColour (juce::Label::outlineColourId), juce::Colour (0x00000000));
+    EXPECT_EQ (sliderOf (first).findColour (juce::Slider::rotarySliderFillColourId), juce::Colour (0xFF000000));
 }
 
 TEST_F (RotaryKnobTest, TextBoxShowsTheValueWithItsUnitAndTypedValuesSetTheParameter)

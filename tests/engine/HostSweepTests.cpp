@@ -32,6 +32,24 @@ std::vector<SweepCase> sweepCases()
     return cases;
 }
 
+// RMS over all channels together and the largest magnitude, in dB with the -100 dB floor.
+std::pair<float, float> levelsOf (const juce::AudioBuffer<float>& buffer)
+{
+    double sumOfSquares = 0.0;
+    float peak = 0.0f;
+
+    for (int channel = 0; channel < buffer.getNumChannels(); ++channel)
+        for (int i = 0; i < buffer.getNumSamples(); ++i)
+        {
+            const auto x = buffer.getSample (channel, i);
+            sumOfSquares += (double) x * (double) x;
+            peak = juce::jmax (peak, std::abs (x));
+        }
+
+    const auto rms = (float) std::sqrt (sumOfSquares / (double) (buffer.getNumChannels() * buffer.getNumSamples()));
+    return { juce::Decibels::gainToDecibels (rms), juce::Decibels::gainToDecibels (peak) };
+}
+
 void randomiseParameters (SaturatorAudioProcessor& engine, juce::Random& random)
 {
     for (auto* parameter : engine.getParameters())
@@ -40,8 +58,9 @@ void randomiseParameters (SaturatorAudioProcessor& engine, juce::Random& random)
 } // namespace
 
 // As a host drives it: blocks of any length up to the announced one, noise beyond full scale,
-// new parameter values every block. Nothing may come out that a host would choke on.
-TEST_P (HostSweep, EveryOutputSampleIsFiniteAndNormal)
+// new parameter values every block. Nothing may come out that a host would choke on, and the
+// four readings measure each block as it went in and came out.
+TEST_P (HostSweep, EveryOutputSampleIsFiniteAndNormalAndTheReadingsMeasureTheBlock)
 {
     const auto& c = GetParam();
     juce::Random random (c.blockSize * 31 + (int) c.sampleRate + (c.oversampling ? 1 : 0));
@@ -69,7 +88,14 @@ TEST_P (HostSweep, EveryOutputSampleIsFiniteAndNormal)
                 for (int i = 0; i < numSamples; ++i)
                     view.setSample (channel, i, amplitude * (2.0f * random.nextFloat() - 1.0f));
 
+            const auto [inputRms, inputPeak] = levelsOf (view);
             engine.processBlock (view, midi);
+            const auto [outputRms, outputPeak] = levelsOf (view);
+
+            ASSERT_NEAR (engine.inputRmsLevel.load(), inputRms, 1.0e-3f) << "block " << block;
+            ASSERT_EQ (engine.inputPeakLevel.load(), inputPeak) << "block " << block;
+            ASSERT_NEAR (engine.outputRmsLevel.load(), outputRms, 1.0e-3f) << "block " << block;
+            ASSERT_EQ (engine.outputPeakLevel.load(), outputPeak) << "block " << block;
 
             for (int channel = 0; channel < numChannels; ++channel)
                 for (int i = 0; i < numSamples; ++i)

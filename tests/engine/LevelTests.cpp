@@ -137,3 +137,42 @@ TEST (Levels, NanSampleFloorsTheRmsButNotThePeak)
     EXPECT_EQ (engine.inputRmsLevel.load(), -100.0f);
     EXPECT_NEAR (engine.inputPeakLevel.load(), -6.0206f, 1.0e-4f);
 }
+
+namespace
+{
+struct NegativePeakCase
+{
+    const char* name;
+    float background;
+    float largest; // at one sample of the second channel
+};
+
+void PrintTo (const NegativePeakCase& c, std::ostream* out) { *out << c.name; }
+
+class NegativePeak : public ::testing::TestWithParam<NegativePeakCase>
+{
+};
+} // namespace
+
+// The peak is the largest magnitude, whichever its sign; the chain at drive 0 passes it on.
+TEST_P (NegativePeak, ReadsTheMagnitudeAtInputAndOutput)
+{
+    const auto& c = GetParam();
+    SaturatorAudioProcessor engine;
+    prepareEngine (engine);
+
+    auto buffer = makeConstant (2, 256, c.background);
+    buffer.setSample (1, 100, c.largest);
+    processOnce (engine, buffer);
+
+    const auto expected = 20.0f * std::log10 (std::abs (c.largest));
+    EXPECT_NEAR (engine.inputPeakLevel.load(), expected, 1.0e-4f);
+    EXPECT_NEAR (engine.outputPeakLevel.load(), expected, 1.0e-4f);
+}
+
+INSTANTIATE_TEST_SUITE_P (Engine,
+                          NegativePeak,
+                          ::testing::Values (NegativePeakCase { "AmongPositiveSamples", 0.25f, -0.8f },
+                                             NegativePeakCase { "InANegativeBlock", -0.1f, -0.5f }),
+                          [] (const auto& caseInfo)
+                          { return std::string (caseInfo.param.name); });
