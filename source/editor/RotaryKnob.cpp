@@ -26,7 +26,17 @@ RotaryKnob::RotaryKnob (const juce::String& text,
 
     // Without a parameter the attachment binds nothing, and there is no unit to show.
     if (auto* parameter = tree.getParameter (parameterId.getParamID()))
+    {
         knobSlider.setTextValueSuffix (" " + parameter->getLabel());
+
+        // The attachment passes on the value that a parameter was told, also a NaN that the
+        // parameter refused: the knob shows the value that the parameter holds instead.
+        knobSlider.onValueChange = [this, parameter]
+        {
+            if (std::isnan (knobSlider.getValue()))
+                knobSlider.setValue (parameter->convertFrom0to1 (parameter->getValue()), juce::dontSendNotification);
+        };
+    }
 
     knobSlider.setBounds (0, 0, sliderWidth, sliderHeight);
     addAndMakeVisible (knobSlider);

@@ -1,5 +1,6 @@
 #include "Parameters.h"
 
+#include "FiniteAudioParameterFloat.h"
 #include "SaturatorAudioProcessor.h"
 #include "shared/ParameterIds.h"
 
@@ -17,11 +18,20 @@ std::unique_ptr<juce::AudioParameterFloat> makePercentParameter (const juce::Par
                                                                  const juce::String& name,
                                                                  float defaultValue)
 {
-    return std::make_unique<juce::AudioParameterFloat> (id,
+    return std::make_unique<FiniteAudioParameterFloat> (id,
                                                         name,
                                                         juce::NormalisableRange<float> { 0.0f, 100.0f, 0.1f },
                                                         defaultValue,
                                                         juce::AudioParameterFloatAttributes().withLabel ("%"));
+}
+
+// A factor that is not a number would stay in the oversampler's and the compressor's memory
+// and turn all later output into NaN: the last finite one holds instead. Four checks per
+// block, where guarding the samples would cost one per sample.
+void takeIfFinite (float& factor, float newFactor) noexcept
+{
+    if (std::isfinite (newFactor))
+        factor = newFactor;
 }
 } // namespace
 
@@ -34,7 +44,7 @@ juce::AudioProcessorValueTreeState::ParameterLayout SaturatorAudioProcessor::cre
 
     juce::NormalisableRange<float> outputRange { -30.0f, 30.0f, 0.1f };
     outputRange.setSkewForCentre (0.0f);
-    layout.add (std::make_unique<juce::AudioParameterFloat> (outputParameterId,
+    layout.add (std::make_unique<FiniteAudioParameterFloat> (outputParameterId,
                                                              "Output",
                                                              outputRange,
                                                              0.0f,
@@ -54,8 +64,11 @@ ParameterSnapshot::ParameterSnapshot (juce::AudioProcessorValueTreeState& tree)
 
 void ParameterSnapshot::update() noexcept
 {
-    drive = driveParameter->get() * 0.02f;
-    crush = crushParameter->get() * 0.01f;
-    mix = mixParameter->get() * 0.01f;
-    outputGain = juce::Decibels::decibelsToGain (outputParameter->get());
+    takeIfFinite (drive, driveParameter->get() * 0.02f);
+    takeIfFinite (crush, crushParameter->get() * 0.01f);
+    takeIfFinite (mix, mixParameter->get() * 0.01f);
+
+    // decibelsToGain would read NaN as silence.
+    if (const auto output = outputParameter->get(); std::isfinite (output))
+        outputGain = juce::Decibels::decibelsToGain (output);
 }

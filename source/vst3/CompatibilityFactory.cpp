@@ -1,4 +1,5 @@
 #include "ComponentStateGuard.h"
+#include "ControllerValueGuard.h"
 #include "PluginCompatibility.h"
 
 // JUCE's own factory function, renamed when its wrapper is compiled, so that the module
@@ -12,7 +13,8 @@ namespace
 // JUCE's factory, which lists its classes without checking the index it is asked for, behind
 // an index check. Its compatibility class is served by ours, which refuses a null stream: in
 // the place of JUCE's own where JUCE lists one, else appended as the last class. JUCE's audio
-// component is handed out behind a guard for its state.
+// component is handed out behind a guard for its state and its controller behind one for
+// the values that it takes.
 class CompatibilityFactory final : public Steinberg::IPluginFactory3
 {
 public:
@@ -36,6 +38,8 @@ public:
                 std::memcpy (audioComponentId, info.cid, sizeof (audioComponentId));
             else if (std::strcmp (info.category, kPluginCompatibilityClass) == 0)
                 compatibilityIndex = index;
+            else if (std::strcmp (info.category, kVstComponentControllerClass) == 0)
+                std::memcpy (controllerId, info.cid, sizeof (controllerId));
         }
 
         numClasses = juce::jmax (numJuceClasses, compatibilityIndex + 1);
@@ -99,6 +103,16 @@ public:
             return Steinberg::owned (new ComponentStateGuard (juceComponent))->queryInterface (targetIID, obj);
         }
 
+        if (juce::doUIDsMatch (cid, controllerId))
+        {
+            juce::VSTComSmartPtr<Steinberg::Vst::IEditController> juceController;
+
+            if (! juceController.loadFrom (juceFactory.get(), controllerId))
+                return Steinberg::kResultFalse;
+
+            return Steinberg::owned (new ControllerValueGuard (juceController))->queryInterface (targetIID, obj);
+        }
+
         if (! juce::doUIDsMatch (cid, PluginCompatibility::getClassInfo().cid))
             return juceFactory->createInstance (cid, interfaceId, obj);
 
@@ -137,7 +151,7 @@ private:
 
     std::atomic<int> refCount { 1 };
     juce::VSTComSmartPtr<Steinberg::IPluginFactory3> juceFactory;
-    Steinberg::TUID audioComponentId {};
+    Steinberg::TUID audioComponentId {}, controllerId {};
     Steinberg::int32 compatibilityIndex = 0, numClasses = 0;
 };
 } // namespace

@@ -366,3 +366,93 @@ TEST_F (ProcessingTest, BypassSwitchedMidStreamPassesTheInputAndComesBack)
 
     EXPECT_EQ (processor->getLatencySamples(), 0u);
 }
+
+//==============================================================================
+// A NaN from the host, in a block's automation or as the controller's value, leaves the
+// parameter as it was: the controller reports the old value, the audio stays finite and
+// the saved state holds the old number, also after the value changes again.
+namespace
+{
+struct NanCase
+{
+    const char* parameter;
+    Vst::ParamID Parameters::*id;
+    const char* savedValue;
+    bool throughTheController;
+};
+
+void PrintTo (const NanCase& c, std::ostream* out) { *out << c.parameter << (c.throughTheController ? " through setParamNormalized" : " through IParameterChanges"); }
+
+class NanFromTheHost : public ProcessingTest, public ::testing::WithParamInterface<NanCase>
+{
+};
+
+std::vector<NanCase> nanCases()
+{
+    std::vector<NanCase> cases;
+
+    for (const auto through : { false, true })
+    {
+        cases.push_back ({ "drive", &Parameters::drive, R"(<PARAM id="drive" value="50.0"/>)", through });
+        cases.push_back ({ "crush", &Parameters::crush, R"(<PARAM id="crush" value="30.0"/>)", through });
+        cases.push_back ({ "output", &Parameters::output, R"(<PARAM id="output" value="-3.0"/>)", through });
+        cases.push_back ({ "mix", &Parameters::mix, R"(<PARAM id="mix" value="60.0"/>)", through });
+    }
+
+    return cases;
+}
+
+std::string engineStateOf (Vst::IComponent& component)
+{
+    MemoryStream stream;
+    EXPECT_EQ (component.getState (&stream), Steinberg::kResultOk);
+    return stream.bytes;
+}
+} // namespace
+
+TEST_P (NanFromTheHost, LeavesTheParameterAndTheAudioAsTheyWere)
+{
+    configure (Vst::SpeakerArr::kStereo, 48000.0);
+    setActive (true);
+    setProcessing (true);
+
+    // Every stage of the chain at work, in the processor and the controller alike.
+    for (const auto& [id, value] : { std::pair { parameters.drive, 0.5 }, { parameters.crush, 0.3 }, { parameters.output, 0.45 }, { parameters.mix, 0.6 } })
+    {
+        changes.add (id, 0, value);
+        ASSERT_EQ (controller->setParamNormalized (id, value), Steinberg::kResultOk);
+    }
+
+    for (int block = 0; block < 4; ++block)
+        ASSERT_TRUE (playNoise (512)) << "block " << block;
+
+    const auto id = parameters.*GetParam().id;
+    const auto before = controller->getParamNormalized (id);
+    const auto nan = std::numeric_limits<Vst::ParamValue>::quiet_NaN();
+
+    if (GetParam().throughTheController)
+        controller->setParamNormalized (id, nan);
+    else
+        changes.add (id, 100, nan);
+
+    for (int block = 0; block < 8; ++block)
+        ASSERT_TRUE (playNoise (512)) << "block " << block << " after the NaN";
+
+    EXPECT_EQ (controller->getParamNormalized (id), before);
+    const auto saved = engineStateOf (*component);
+    EXPECT_NE (saved.find (GetParam().savedValue), std::string::npos) << saved;
+    EXPECT_EQ (saved.find ("nan"), std::string::npos) << saved;
+
+    changes.add (id, 0, 0.25);
+    ASSERT_EQ (controller->setParamNormalized (id, 0.25), Steinberg::kResultOk);
+
+    for (int block = 0; block < 8; ++block)
+        ASSERT_TRUE (playNoise (512)) << "block " << block << " after the next value";
+
+    EXPECT_EQ (controller->getParamNormalized (id), 0.25);
+    EXPECT_EQ (engineStateOf (*component).find (GetParam().savedValue), std::string::npos);
+    EXPECT_EQ (engineStateOf (*component).find ("nan"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P (Parameters, NanFromTheHost, ::testing::ValuesIn (nanCases()), [] (const auto& testCase)
+                          { return std::string (testCase.param.parameter) + (testCase.param.throughTheController ? "_Controller" : "_ParameterChanges"); });
