@@ -313,37 +313,8 @@ void SaturatorAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
 
 void SaturatorAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
-    const auto xml = readStateBlock (data, sizeInBytes, parameterTree);
-
-    // The same test as hasTagName, which would assert on the case-insensitive match it allows.
-    if (xml == nullptr || ! xml->getTagName().equalsIgnoreCase (parameterTree.state.getType().toString()))
-        return;
-
-    auto newState = juce::ValueTree::fromXml (*xml);
-    addParametersNotNamedIn (newState);
-    parameterTree.replaceState (newState);
-}
-
-// A parameter that the restored tree does not name keeps its value. Left to itself, JUCE
-// would append a child without "value" for it, which resets it to its default, now or at
-// the next restore of a save.
-void SaturatorAudioProcessor::addParametersNotNamedIn (juce::ValueTree& newState) const
-{
-    std::vector<juce::String> missing;
-
-    for (auto* parameter : getParameters())
-        if (const auto* ranged = dynamic_cast<const juce::RangedAudioParameter*> (parameter))
-            if (! newState.getChildWithProperty ("id", ranged->paramID).isValid())
-                missing.push_back (ranged->paramID);
-
-    // In the order in which JUCE first creates the children.
-    std::sort (missing.begin(), missing.end());
-
-    for (const auto& id : missing)
-    {
-        const auto value = parameterTree.getRawParameterValue (id)->load();
-        newState.appendChild (juce::ValueTree ("PARAM", { { "id", id }, { "value", (double) value } }), nullptr);
-    }
+    if (const auto newState = readStateBlock (data, sizeInBytes, parameterTree); newState.isValid())
+        parameterTree.replaceState (newState);
 }
 
 bool SaturatorAudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const

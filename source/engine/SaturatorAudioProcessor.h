@@ -60,7 +60,6 @@ public:
 
 private:
     int latencyFor (bool enabled) const;
-    void addParametersNotNamedIn (juce::ValueTree& newState) const;
     void processChunk (juce::dsp::AudioBlock<float> block);
     void applyWaveshaper (juce::dsp::AudioBlock<float> source, juce::dsp::AudioBlock<float> destination) const noexcept;
     void applyCompressor (juce::dsp::AudioBlock<float> block);

@@ -1,7 +1,9 @@
 #include "StateBlock.h"
 
+#include <algorithm>
 #include <set>
 #include <string_view>
+#include <vector>
 
 namespace
 {
@@ -57,13 +59,163 @@ bool isWellFormedUtf8 (std::string_view text)
     return true;
 }
 
+// The characters of element and attribute names in ASCII, as JUCE's parser reads them.
+bool isNameCharacter (char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' || c == ':' || c == '.';
+}
+
+bool isDigit (char c, bool hex)
+{
+    return (c >= '0' && c <= '9') || (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
+}
+
+// Whether the elements nest no deeper than maximumStateDepth, read in one pass as JUCE's
+// parser reads them: comments, character data, closing tags and quoted attribute values
+// open no level. What a pass this simple could read differently from JUCE is refused as
+// well, so that no level can hide from it: a tag other than a name and name="value"
+// attributes with ASCII spaces, an instruction past the declaration, or an entity that
+// JUCE's parser would read past a quote or a tag. Neither our writer nor any block worth
+// restoring has them.
+bool nestsWithinLimit (std::string_view text)
+{
+    size_t i = 0;
+    const auto at = [&] (std::string_view token)
+    { return text.substr (i, token.size()) == token; };
+
+    const auto skipPast = [&] (std::string_view end)
+    {
+        const auto position = text.find (end, i);
+        i = position == std::string_view::npos ? text.size() : position + end.size();
+    };
+
+    const auto skipSpaces = [&]
+    {
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r'))
+            ++i;
+    };
+
+    const auto skipName = [&]
+    {
+        const auto start = i;
+
+        while (i < text.size() && isNameCharacter (text[i]))
+            ++i;
+
+        return i > start;
+    };
+
+    // From the ampersand. JUCE reads a named entity up to the next semicolon and a numeric one
+    // in ways of its own, whatever lies between: none of that may be a quote or a tag.
+    const auto skipEntity = [&] (char mustNotCover)
+    {
+        if (at ("&#x") || at ("&#"))
+        {
+            const auto hex = at ("&#x");
+            i += hex ? 3 : 2;
+            const auto start = i;
+
+            while (i < text.size() && i - start < (hex ? 8u : 12u) && isDigit (text[i], hex))
+                ++i;
+
+            if (i == start || ! at (";"))
+                return false;
+
+            ++i;
+            return true;
+        }
+
+        const auto end = text.find (';', i);
+
+        if (end == std::string_view::npos || text.substr (i, end - i).find (mustNotCover) != std::string_view::npos)
+            return false;
+
+        i = end + 1;
+        return true;
+    };
+
+    if (at ("<?"))
+        skipPast ("?>");
+
+    int depth = 0;
+
+    while (i < text.size())
+    {
+        if (at ("&"))
+        {
+            if (! skipEntity ('<'))
+                return false;
+        }
+        else if (! at ("<"))
+            ++i;
+        else if (at ("<!--"))
+            skipPast ("-->");
+        else if (at ("<![CDATA["))
+            skipPast ("]]>");
+        else if (at ("</"))
+        {
+            depth = juce::jmax (0, depth - 1);
+            skipPast (">");
+        }
+        else
+        {
+            if (++depth > maximumStateDepth)
+                return false;
+
+            ++i;
+
+            if (! skipName())
+                return false;
+
+            for (;;)
+            {
+                skipSpaces();
+
+                if (at ("/>") || at (">"))
+                {
+                    depth -= at ("/>") ? 1 : 0;
+                    skipPast (">");
+                    break;
+                }
+
+                if (! skipName())
+                    return false;
+
+                skipSpaces();
+
+                if (! at ("="))
+                    return false;
+
+                ++i;
+                skipSpaces();
+
+                if (! at ("\"") && ! at ("'"))
+                    return false;
+
+                const auto quote = text[i++];
+
+                while (i < text.size() && text[i] != quote)
+                    if (text[i] != '&')
+                        ++i;
+                    else if (! skipEntity (quote))
+                        return false;
+
+                if (i++ >= text.size())
+                    return false;
+            }
+        }
+    }
+
+    return true;
+}
+
 // JUCE's XML parser reads past the end of text that is not valid UTF-8, expands the
 // entities that a document type declaration defines (a few nested ones grow without bound)
 // and loops for ever on a processing instruction followed by text inside an element. The
 // engine's state has none of these; its one processing instruction is the declaration.
 bool isSafeToParse (std::string_view text)
 {
-    if (! isWellFormedUtf8 (text))
+    if (! isWellFormedUtf8 (text) || ! nestsWithinLimit (text))
         return false;
 
     if (text.substr (0, 2) == "<?")
@@ -94,26 +246,48 @@ bool repeatsAnAttribute (const juce::XmlElement& element)
 
     return false;
 }
+
+// A parameter that the restored tree does not name keeps its value. Left to itself, JUCE
+// would append a child without "value" for it, which resets it to its default, now or at
+// the next restore of a save.
+void addParametersNotNamedIn (juce::ValueTree& newState, const juce::AudioProcessorValueTreeState& tree)
+{
+    std::vector<juce::String> missing;
+
+    for (auto* parameter : tree.processor.getParameters())
+        if (const auto* ranged = dynamic_cast<const juce::RangedAudioParameter*> (parameter))
+            if (! newState.getChildWithProperty (idProperty, ranged->paramID).isValid())
+                missing.push_back (ranged->paramID);
+
+    // In the order in which JUCE first creates the children.
+    std::sort (missing.begin(), missing.end());
+
+    for (const auto& id : missing)
+    {
+        const auto value = tree.getRawParameterValue (id)->load();
+        newState.appendChild (juce::ValueTree ("PARAM", { { idProperty, id }, { valueProperty, (double) value } }), nullptr);
+    }
+}
 } // namespace
 
-std::unique_ptr<juce::XmlElement> readStateBlock (const void* data,
-                                                  int sizeInBytes,
-                                                  const juce::AudioProcessorValueTreeState& tree)
+juce::ValueTree readStateBlock (const void* data, int sizeInBytes, const juce::AudioProcessorValueTreeState& tree)
 {
     if (! isSafeToParse (textOf (data, sizeInBytes)))
         return {};
 
-    auto xml = juce::AudioProcessor::getXmlFromBinary (data, sizeInBytes);
+    const auto xml = juce::AudioProcessor::getXmlFromBinary (data, sizeInBytes);
 
-    if (xml == nullptr || repeatsAnAttribute (*xml))
+    // The same test as hasTagName, which would assert on the case-insensitive match it allows.
+    if (xml == nullptr || ! xml->getTagName().equalsIgnoreCase (tree.state.getType().toString()) || repeatsAnAttribute (*xml))
         return {};
 
-    // JUCE reads "nan" as a number and would hand it to the parameter; like any other
-    // text that is not a number it reads as 0.
+    // JUCE reads "nan" as a number; like any other text that is not a number it reads as 0.
     for (auto* child : xml->getChildIterator())
         if (tree.getParameter (child->getStringAttribute (idProperty)) != nullptr
             && std::isnan (child->getDoubleAttribute (valueProperty)))
             child->setAttribute (valueProperty, 0.0);
 
-    return xml;
+    auto newState = juce::ValueTree::fromXml (*xml);
+    addParametersNotNamedIn (newState, tree);
+    return newState;
 }
