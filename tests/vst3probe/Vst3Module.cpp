@@ -15,9 +15,9 @@ Function findSymbol (void* handle, const char* name)
 
 Vst3Module::Vst3Module (const std::string& bundle)
     : bundlePath (bundle)
+    , libraryPath (bundle + "/Contents/x86_64-linux/Krel.so")
 {
-    const auto library = bundlePath + "/Contents/x86_64-linux/Krel.so";
-    handle = dlopen (library.c_str(), RTLD_LAZY | RTLD_LOCAL);
+    handle = dlopen (libraryPath.c_str(), RTLD_LAZY | RTLD_LOCAL);
 
     if (handle == nullptr)
     {

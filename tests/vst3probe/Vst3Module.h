@@ -20,11 +20,15 @@ public:
     const std::string& getError() const { return error; }
     const std::string& getBundlePath() const { return bundlePath; }
 
+    // The shared object inside the bundle.
+    const std::string& getLibraryPath() const { return libraryPath; }
+
     // The module under test in this run, loaded by main() from its command line.
     static Vst3Module* current;
 
 private:
     std::string bundlePath;
+    std::string libraryPath;
     void* handle = nullptr;
     bool entered = false;
     Steinberg::IPtr<Steinberg::IPluginFactory> factory;
