@@ -1,4 +1,5 @@
 #include "engine/SaturatorAudioProcessor.h"
+#include "engine/StateBlock.h"
 
 #include <iostream>
 
@@ -27,6 +28,17 @@ juce::MemoryBlock resized (juce::MemoryBlock block, size_t size)
 {
     block.setSize (size, true);
     return block;
+}
+
+// A "mix" child with elements nested below it, down to the given depth, the root counting as one.
+juce::MemoryBlock nestedBlock (int depth)
+{
+    juce::String inner;
+
+    for (int level = 3; level <= depth; ++level)
+        inner = "<x a=\"" + juce::String (level) + "\">" + inner + "</x>";
+
+    return blockFromText ("<Parameters><PARAM id=\"mix\" value=\"40.0\">" + inner + "</PARAM></Parameters>");
 }
 } // namespace
 
@@ -73,6 +85,8 @@ int main (int argc, char** argv)
           blockFromText ("<Parameters extra=\"1\"><PARAM id=\"drive\" value=\"1.0\"/><PARAM id=\"drive\" value=\"2.0\"/>"
                          "<PARAM id=\"tone\" value=\"3.0\"/><Other id=\"crush\" value=\"4.0\" note=\"x\"/></Parameters>") },
         { "instruction-before-text", blockFromText ("<Parameters><PARAM id=\"mix\" value=\"40.0\"/><?x?>a</Parameters>") },
+        { "nested-to-the-limit", nestedBlock (maximumStateDepth) },
+        { "nested-past-the-limit", nestedBlock (maximumStateDepth + 1) },
         { "document-type", blockFromText ("<!DOCTYPE Parameters [<!ENTITY v \"40.0\">]><Parameters><PARAM id=\"mix\" value=\"&v;\"/></Parameters>") },
         { "too-short", resized (fresh, 8) },
         { "wrong-magic", wrongMagic },
