@@ -32,7 +32,7 @@ Vst3Module::Vst3Module (const std::string& bundle)
 
     if (moduleEntry == nullptr || getPluginFactory == nullptr)
     {
-        error = library + " lacks ModuleEntry or GetPluginFactory";
+        error = libraryPath + " lacks ModuleEntry or GetPluginFactory";
         return;
     }
 
