@@ -1,4 +1,5 @@
 #include "BufferChecks.h"
+#include "NanRangeAssertions.h"
 #include "editor/RotaryKnob.h"
 #include "engine/EngineTestHelpers.h"
 
@@ -90,7 +91,7 @@ protected:
     {
         juce::MemoryBlock block;
         engine.getStateInformation (block);
-        return block.toString().toStdString();
+        return { static_cast<const char*> (block.getData()), block.getSize() };
     }
 
     SaturatorAudioProcessor engine;
@@ -106,10 +107,14 @@ TEST_P (NanParameter, LeavesTheValueAndTheAudioAsTheyWere)
     const auto text = box.getText();
     ASSERT_TRUE (playFinite (4));
 
-    if (GetParam().source == Source::typedIntoTheKnob)
-        box.setText ("nan", juce::sendNotificationSync);
-    else
-        parameter().setValueNotifyingHost (std::numeric_limits<float>::quiet_NaN());
+    {
+        const ExpectNanRangeAssertions nanOnPurpose;
+
+        if (GetParam().source == Source::typedIntoTheKnob)
+            box.setText ("nan", juce::sendNotificationSync);
+        else
+            parameter().setValueNotifyingHost (std::numeric_limits<float>::quiet_NaN());
+    }
 
     EXPECT_EQ (parameter().get(), value);
     EXPECT_EQ (engine.parameterTree.getRawParameterValue (GetParam().id->getParamID())->load(), value);
@@ -183,8 +188,12 @@ TEST (ParameterSnapshot, KeepsTheLastFiniteFactors)
     const auto before = std::array { snapshot.drive, snapshot.crush, snapshot.outputGain, snapshot.mix };
     ASSERT_EQ (before, (std::array { 1.0f, 0.5f, juce::Decibels::decibelsToGain (50.0f), 0.5f }));
 
-    for (auto* parameter : processor.getParameters())
-        parameter->setValue (std::numeric_limits<float>::quiet_NaN());
+    {
+        const ExpectNanRangeAssertions nanOnPurpose;
+
+        for (auto* parameter : processor.getParameters())
+            parameter->setValue (std::numeric_limits<float>::quiet_NaN());
+    }
 
     ASSERT_TRUE (std::isnan (snapshot.mixParameter->get()));
     snapshot.update();

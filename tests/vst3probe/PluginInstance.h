@@ -19,6 +19,10 @@ protected:
     void TearDown() override;
 
     Steinberg::IPluginFactory* factory = nullptr;
+
+    // A Debug build of JUCE's ranges asserts on a NaN parameter value; a test that sends one
+    // on purpose expects that assertion, and checks what the plug-in does with the value.
+    bool juceMayAssertOnNan = false;
 };
 
 // One instance of the effect as a host sets it up: the audio module and its controller
