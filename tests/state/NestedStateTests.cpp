@@ -1,3 +1,4 @@
+#include "BinaryStateText.h"
 #include "engine/SaturatorAudioProcessor.h"
 #include "engine/StateBlock.h"
 
@@ -10,16 +11,6 @@
 // host's stack, and the parameters and the next save stay as they were.
 namespace
 {
-juce::MemoryBlock blockFromText (const std::string& text)
-{
-    juce::MemoryOutputStream out;
-    out.write ("VC2!", 4);
-    out.writeInt ((int) text.size());
-    out.write (text.data(), text.size());
-    out.writeByte (0);
-    return out.getMemoryBlock();
-}
-
 // The root, a "mix" child and below it elements to the given depth, the root counting as one;
 // the deepest level may hold empty elements side by side.
 std::string nestedText (int depth, const std::string& element = "x", int emptyElementsAtTheBottom = 0)

@@ -1,3 +1,4 @@
+#include "BinaryStateText.h"
 #include "engine/SaturatorAudioProcessor.h"
 #include "shared/ParameterIds.h"
 
@@ -13,17 +14,6 @@ const std::string declaration = R"(<?xml version="1.0" encoding="UTF-8"?> )";
 const std::string newEngineText = declaration
                                   + R"(<Parameters><PARAM id="crush" value="0.0"/><PARAM id="drive" value="0.0"/>)"
                                     R"(<PARAM id="mix" value="100.0"/><PARAM id="output" value="0.0"/></Parameters>)";
-
-// Magic, 32-bit little-endian length, text, zero byte: the layout JUCE's binary XML uses.
-juce::MemoryBlock blockFromText (const std::string& text)
-{
-    juce::MemoryOutputStream out;
-    out.write ("VC2!", 4);
-    out.writeInt ((int) text.size());
-    out.write (text.data(), text.size());
-    out.writeByte (0);
-    return out.getMemoryBlock();
-}
 
 std::string textOf (const juce::MemoryBlock& block)
 {
