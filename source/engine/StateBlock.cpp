@@ -247,6 +247,20 @@ bool repeatsAnAttribute (const juce::XmlElement& element)
     return false;
 }
 
+// JUCE's number reading adds the exponent up in an int, which overflows (undefined
+// behaviour) on more digits than it holds. A double needs three at most.
+bool hasOverlongExponent (const juce::String& number)
+{
+    constexpr int maximumExponentDigits = 9;
+    const auto exponentStart = number.indexOfAnyOf ("eE");
+
+    if (exponentStart < 0)
+        return false;
+
+    const auto digits = number.substring (exponentStart + 1).trimCharactersAtStart ("+-").trimCharactersAtStart ("0");
+    return digits.initialSectionContainingOnly ("0123456789").length() > maximumExponentDigits;
+}
+
 // A parameter that the restored tree does not name keeps its value. Left to itself, JUCE
 // would append a child without "value" for it, which resets it to its default, now or at
 // the next restore of a save.
@@ -281,11 +295,18 @@ juce::ValueTree readStateBlock (const void* data, int sizeInBytes, const juce::A
     if (xml == nullptr || ! xml->getTagName().equalsIgnoreCase (tree.state.getType().toString()) || repeatsAnAttribute (*xml))
         return {};
 
-    // JUCE reads "nan" as a number; like any other text that is not a number it reads as 0.
     for (auto* child : xml->getChildIterator())
-        if (tree.getParameter (child->getStringAttribute (idProperty)) != nullptr
-            && std::isnan (child->getDoubleAttribute (valueProperty)))
+    {
+        if (tree.getParameter (child->getStringAttribute (idProperty)) == nullptr)
+            continue;
+
+        if (hasOverlongExponent (child->getStringAttribute (valueProperty)))
+            return {};
+
+        // JUCE reads "nan" as a number; like any other text that is not a number it reads as 0.
+        if (std::isnan (child->getDoubleAttribute (valueProperty)))
             child->setAttribute (valueProperty, 0.0);
+    }
 
     auto newState = juce::ValueTree::fromXml (*xml);
     addParametersNotNamedIn (newState, tree);

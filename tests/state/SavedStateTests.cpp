@@ -309,7 +309,8 @@ INSTANTIATE_TEST_SUITE_P (Cases,
                                              BlockCase { "TextWithOverlongUtf8", blockFromText (withRoot ("Parameters", "<PARAM id=\"mix\" value=\"25.0\" note=\"\xc0\xad\"/>")) },
                                              BlockCase { "DocumentTypeDeclared", blockFromText (R"(<!DOCTYPE Parameters [<!ENTITY v "25.0">]><Parameters><PARAM id="mix" value="&v;"/></Parameters>)") },
                                              BlockCase { "InstructionInsideTheRoot", blockFromText (withRoot ("Parameters", R"(<?krel mix?><PARAM id="mix" value="25.0"/>)")) },
-                                             BlockCase { "AttributeRepeated", blockFromText (withRoot ("Parameters", R"(<PARAM id="mix" value="25.0" value="60.0"/>)")) }),
+                                             BlockCase { "AttributeRepeated", blockFromText (withRoot ("Parameters", R"(<PARAM id="mix" value="25.0" value="60.0"/>)")) },
+                                             BlockCase { "ExponentPastAnInt", blockFromText (withRoot ("Parameters", R"(<PARAM id="crush" value="899E9961853027"/>)")) }),
                           caseName<BlockCase>);
 
 namespace
@@ -386,7 +387,8 @@ INSTANTIATE_TEST_SUITE_P (Cases,
                                              ValueCase { "EmptyTextIsZero", 2, "", 0.0f },
                                              ValueCase { "NanIsZero", 3, "nan", 0.0f },
                                              ValueCase { "NegativeNanIsZero", 0, "-NaN", 0.0f },
-                                             ValueCase { "InfinityIsLimited", 2, "inf", 30.0f }),
+                                             ValueCase { "InfinityIsLimited", 2, "inf", 30.0f },
+                                             ValueCase { "NineDigitExponentIsLimited", 3, "1e999999999", 100.0f }),
                           caseName<ValueCase>);
 
 //==============================================================================
