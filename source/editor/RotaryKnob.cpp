@@ -34,7 +34,7 @@ RotaryKnob::RotaryKnob (const juce::String& text,
         knobSlider.onValueChange = [this, parameter]
         {
             if (std::isnan (knobSlider.getValue()))
-                knobSlider.setValue (parameter->convertFrom0to1 (parameter->getValue()), juce::dontSendNotification);
+                knobSlider.setValue ((double) parameter->convertFrom0to1 (parameter->getValue()), juce::dontSendNotification);
         };
     }
 
